@@ -1,0 +1,43 @@
+// The wire form of a remote method call and its answer.
+//
+// A call is POST /<module>/<Method> with a JSON array of positional arguments. Each argument
+// is a text (JSON string), a number, null, a date ({"date": day count}) or a delta
+// ({"delta": {...}}). The answer is {"status":"ok"|"error","message":"...","packet":{...}};
+// "packet" is present for reads.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "packet/packet.h"
+
+namespace packet {
+
+struct DateArg {
+  double days = 0;
+  bool operator==(const DateArg&) const = default;
+};
+
+// One positional argument of a remote call.
+using Arg = std::variant<std::monostate, std::string, double, DateArg, Delta>;
+
+nlohmann::json argToJson(const Arg& arg);
+Arg argFromJson(const nlohmann::json& json);  // throws PacketError
+
+nlohmann::json argsToJson(const std::vector<Arg>& args);
+std::vector<Arg> argsFromJson(const nlohmann::json& json);  // throws PacketError
+
+struct CallResult {
+  bool ok = false;
+  std::string message;
+  std::optional<Packet> packet;
+};
+
+nlohmann::json toJson(const CallResult& result);
+CallResult callResultFromJson(const nlohmann::json& json);  // throws PacketError
+
+}  // namespace packet
