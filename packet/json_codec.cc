@@ -7,15 +7,20 @@ namespace packet {
 using nlohmann::json;
 
 json valueToJson(const Value& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) return *text;
-  if (const auto* number = std::get_if<double>(&value)) return *number;
+  if (const auto* text = std::get_if<std::string>(&value))
+    return *text;
+  if (const auto* number = std::get_if<double>(&value))
+    return *number;
   return nullptr;
 }
 
 Value valueFromJson(const json& j) {
-  if (j.is_null()) return std::monostate{};
-  if (j.is_string()) return j.get<std::string>();
-  if (j.is_number()) return j.get<double>();
+  if (j.is_null())
+    return std::monostate{};
+  if (j.is_string())
+    return j.get<std::string>();
+  if (j.is_number())
+    return j.get<double>();
   throw PacketError("Valor inválido no pacote: esperado texto, número ou nulo.");
 }
 
@@ -25,14 +30,16 @@ json fieldsToJson(const std::vector<FieldDef>& fields) {
   json out = json::array();
   for (const auto& f : fields) {
     json def = {{"name", f.name}, {"type", fieldTypeName(f.type)}};
-    if (f.type == FieldType::Text) def["size"] = f.size;
+    if (f.type == FieldType::Text)
+      def["size"] = f.size;
     out.push_back(std::move(def));
   }
   return out;
 }
 
 std::vector<FieldDef> fieldsFromJson(const json& j) {
-  if (!j.is_array()) throw PacketError("Pacote inválido: 'fields' deve ser uma lista.");
+  if (!j.is_array())
+    throw PacketError("Pacote inválido: 'fields' deve ser uma lista.");
   std::vector<FieldDef> fields;
   fields.reserve(j.size());
   for (const auto& def : j) {
@@ -56,7 +63,8 @@ std::vector<FieldDef> fieldsFromJson(const json& j) {
 
 json rowToJson(const Row& row) {
   json out = json::array();
-  for (const auto& v : row) out.push_back(valueToJson(v));
+  for (const auto& v : row)
+    out.push_back(valueToJson(v));
   return out;
 }
 
@@ -66,7 +74,8 @@ Row rowFromJson(const json& j, size_t width) {
   }
   Row row;
   row.reserve(width);
-  for (const auto& v : j) row.push_back(valueFromJson(v));
+  for (const auto& v : j)
+    row.push_back(valueFromJson(v));
   return row;
 }
 
@@ -93,7 +102,8 @@ const char* kindName(ChangeKind kind) {
 
 json toJson(const Packet& packet) {
   json rows = json::array();
-  for (const auto& row : packet.rows) rows.push_back(rowToJson(row));
+  for (const auto& row : packet.rows)
+    rows.push_back(rowToJson(row));
   return {{"fields", fieldsToJson(packet.fields)}, {"rows", std::move(rows)}};
 }
 
@@ -101,9 +111,11 @@ Packet packetFromJson(const json& j) {
   Packet packet;
   packet.fields = fieldsFromJson(member(j, "fields", "Pacote"));
   const json& rows = member(j, "rows", "Pacote");
-  if (!rows.is_array()) throw PacketError("Pacote inválido: 'rows' deve ser uma lista.");
+  if (!rows.is_array())
+    throw PacketError("Pacote inválido: 'rows' deve ser uma lista.");
   packet.rows.reserve(rows.size());
-  for (const auto& row : rows) packet.rows.push_back(rowFromJson(row, packet.fields.size()));
+  for (const auto& row : rows)
+    packet.rows.push_back(rowFromJson(row, packet.fields.size()));
   return packet;
 }
 
@@ -111,8 +123,10 @@ json toJson(const Delta& delta) {
   json changes = json::array();
   for (const auto& c : delta.changes) {
     json change = {{"kind", kindName(c.kind)}};
-    if (c.kind != ChangeKind::Insert) change["old"] = rowToJson(c.oldValues);
-    if (c.kind != ChangeKind::Delete) change["new"] = rowToJson(c.newValues);
+    if (c.kind != ChangeKind::Insert)
+      change["old"] = rowToJson(c.oldValues);
+    if (c.kind != ChangeKind::Delete)
+      change["new"] = rowToJson(c.newValues);
     changes.push_back(std::move(change));
   }
   return {{"fields", fieldsToJson(delta.fields)}, {"changes", std::move(changes)}};
@@ -122,11 +136,13 @@ Delta deltaFromJson(const json& j) {
   Delta delta;
   delta.fields = fieldsFromJson(member(j, "fields", "Delta"));
   const json& changes = member(j, "changes", "Delta");
-  if (!changes.is_array()) throw PacketError("Delta inválido: 'changes' deve ser uma lista.");
+  if (!changes.is_array())
+    throw PacketError("Delta inválido: 'changes' deve ser uma lista.");
   const size_t width = delta.fields.size();
   for (const auto& c : changes) {
     const json& kind = member(c, "kind", "Delta");
-    if (!kind.is_string()) throw PacketError("Delta inválido: tipo de alteração deve ser texto.");
+    if (!kind.is_string())
+      throw PacketError("Delta inválido: tipo de alteração deve ser texto.");
     Change change;
     const auto name = kind.get<std::string>();
     if (name == "insert") {

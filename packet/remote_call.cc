@@ -18,33 +18,42 @@ json argToJson(const Arg& arg) {
 }
 
 Arg argFromJson(const json& j) {
-  if (j.is_null()) return std::monostate{};
-  if (j.is_string()) return j.get<std::string>();
-  if (j.is_number()) return j.get<double>();
+  if (j.is_null())
+    return std::monostate{};
+  if (j.is_string())
+    return j.get<std::string>();
+  if (j.is_number())
+    return j.get<double>();
   if (j.is_object() && j.size() == 1) {
-    if (j.contains("date") && j["date"].is_number()) return DateArg{j["date"].get<double>()};
-    if (j.contains("delta")) return deltaFromJson(j["delta"]);
+    if (j.contains("date") && j["date"].is_number())
+      return DateArg{j["date"].get<double>()};
+    if (j.contains("delta"))
+      return deltaFromJson(j["delta"]);
   }
   throw PacketError("Argumento inválido: esperado texto, número, nulo, data ou delta.");
 }
 
 json argsToJson(const std::vector<Arg>& args) {
   json out = json::array();
-  for (const auto& a : args) out.push_back(argToJson(a));
+  for (const auto& a : args)
+    out.push_back(argToJson(a));
   return out;
 }
 
 std::vector<Arg> argsFromJson(const json& j) {
-  if (!j.is_array()) throw PacketError("Os argumentos devem vir numa lista JSON.");
+  if (!j.is_array())
+    throw PacketError("Os argumentos devem vir numa lista JSON.");
   std::vector<Arg> args;
   args.reserve(j.size());
-  for (const auto& a : j) args.push_back(argFromJson(a));
+  for (const auto& a : j)
+    args.push_back(argFromJson(a));
   return args;
 }
 
 json toJson(const CallResult& result) {
   json out = {{"status", result.ok ? "ok" : "error"}, {"message", result.message}};
-  if (result.packet) out["packet"] = toJson(*result.packet);
+  if (result.packet)
+    out["packet"] = toJson(*result.packet);
   return out;
 }
 
@@ -59,10 +68,12 @@ CallResult callResultFromJson(const json& j) {
   }
   result.ok = status == "ok";
   if (j.contains("message")) {
-    if (!j["message"].is_string()) throw PacketError("Resposta do servidor inválida: mensagem.");
+    if (!j["message"].is_string())
+      throw PacketError("Resposta do servidor inválida: mensagem.");
     result.message = j["message"].get<std::string>();
   }
-  if (j.contains("packet") && !j["packet"].is_null()) result.packet = packetFromJson(j["packet"]);
+  if (j.contains("packet") && !j["packet"].is_null())
+    result.packet = packetFromJson(j["packet"]);
   return result;
 }
 

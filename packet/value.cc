@@ -17,9 +17,12 @@ const char* fieldTypeName(FieldType type) {
 }
 
 FieldType fieldTypeFromName(const std::string& name) {
-  if (name == "text") return FieldType::Text;
-  if (name == "double") return FieldType::Double;
-  if (name == "datetime") return FieldType::DateTime;
+  if (name == "text")
+    return FieldType::Text;
+  if (name == "double")
+    return FieldType::Double;
+  if (name == "datetime")
+    return FieldType::DateTime;
   throw PacketError("Tipo de campo desconhecido: '" + name + "'.");
 }
 

@@ -12,9 +12,15 @@ namespace packet {
 
 using Value = std::variant<std::monostate, std::string, double>;
 
-inline bool isNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
-inline bool isText(const Value& v) { return std::holds_alternative<std::string>(v); }
-inline bool isNumber(const Value& v) { return std::holds_alternative<double>(v); }
+inline bool isNull(const Value& v) {
+  return std::holds_alternative<std::monostate>(v);
+}
+inline bool isText(const Value& v) {
+  return std::holds_alternative<std::string>(v);
+}
+inline bool isNumber(const Value& v) {
+  return std::holds_alternative<double>(v);
+}
 
 enum class FieldType { Text, Double, DateTime };
 

@@ -29,9 +29,9 @@ TEST(PacketJson, RejectsMalformedShapes) {
   EXPECT_THROW(packetFromJson(nlohmann::json::parse(
                    R"({"fields":[{"name":"A","type":"text","size":1}],"rows":[["x","y"]]})")),
                PacketError);
-  EXPECT_THROW(packetFromJson(nlohmann::json::parse(
-                   R"({"fields":[{"name":"A","type":"blob"}],"rows":[]})")),
-               PacketError);
+  EXPECT_THROW(
+      packetFromJson(nlohmann::json::parse(R"({"fields":[{"name":"A","type":"blob"}],"rows":[]})")),
+      PacketError);
   EXPECT_THROW(packetFromJson(nlohmann::json::parse(
                    R"({"fields":[{"name":"A","type":"text"}],"rows":[[{"x":1}]]})")),
                PacketError);
@@ -40,9 +40,10 @@ TEST(PacketJson, RejectsMalformedShapes) {
 TEST(PacketJson, DeltaRoundTripKeepsEachKindOfChange) {
   Delta d;
   d.fields = samplePacket().fields;
-  d.changes = {{ChangeKind::Insert, {}, {std::string("0003"), 1.0, 2.0}},
-               {ChangeKind::Modify, {std::string("0001"), 1.0, 2.0}, {std::string("0001"), 3.0, 2.0}},
-               {ChangeKind::Delete, {std::string("0002"), std::monostate{}, 1.0}, {}}};
+  d.changes = {
+      {ChangeKind::Insert, {}, {std::string("0003"), 1.0, 2.0}},
+      {ChangeKind::Modify, {std::string("0001"), 1.0, 2.0}, {std::string("0001"), 3.0, 2.0}},
+      {ChangeKind::Delete, {std::string("0002"), std::monostate{}, 1.0}, {}}};
   const Delta back = deltaFromJson(nlohmann::json::parse(toJson(d).dump()));
   ASSERT_EQ(back.changes.size(), 3u);
   EXPECT_EQ(back.changes[0].kind, ChangeKind::Insert);
