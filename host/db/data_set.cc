@@ -1,0 +1,414 @@
+#include "host/db/data_set.h"
+
+#include <strings.h>
+#include <algorithm>
+#include <cmath>
+
+#include <fmt/format.h>
+
+#include "host/db/change_log.h"
+#include "host/db/data_source.h"
+
+namespace db {
+
+namespace {
+
+const packet::Value kNull;
+
+bool valueFits(packet::FieldType type, const packet::Value& v) {
+  if (packet::isNull(v))
+    return true;
+  if (type == packet::FieldType::Text)
+    return packet::isText(v);
+  return packet::isNumber(v) && std::isfinite(std::get<double>(v));
+}
+
+}  // namespace
+
+const char* stateName(DataSetState state) {
+  switch (state) {
+    case DataSetState::Inactive:
+      return "Inactive";
+    case DataSetState::Browse:
+      return "Browse";
+    case DataSetState::Edit:
+      return "Edit";
+    case DataSetState::Insert:
+      return "Insert";
+  }
+  return "Inactive";
+}
+
+DataSet::DataSet(std::string name) : ui::Component(std::move(name)) {
+}
+
+DataSet::~DataSet() {
+  const auto sources = sources_;
+  for (auto* source : sources)
+    source->setDataSet(nullptr);
+}
+
+Field& DataSet::addField(std::string name, packet::FieldType type, int size) {
+  if (active())
+    throw DataError(messages::kOpen);
+  if (findField(name) != nullptr)
+    throw DataError(fmt::format("Campo '{}' definido duas vezes.", name));
+  fields_.push_back(
+      std::make_unique<Field>(*this, fieldCount(), std::move(name), type, size < 0 ? 0 : size));
+  return *fields_.back();
+}
+
+Field* DataSet::findField(std::string_view name) const {
+  const std::string key(name);
+  for (const auto& f : fields_)
+    if (strcasecmp(f->name().c_str(), key.c_str()) == 0)
+      return f.get();
+  return nullptr;
+}
+
+Field& DataSet::fieldByName(std::string_view name) const {
+  Field* f = findField(name);
+  if (f == nullptr)
+    throw DataError(messages::fieldNotFound(name));
+  return *f;
+}
+
+std::vector<packet::FieldDef> DataSet::fieldDefs() const {
+  std::vector<packet::FieldDef> defs;
+  defs.reserve(fields_.size());
+  for (const auto& f : fields_)
+    defs.push_back({f->name(), f->type(), f->size()});
+  return defs;
+}
+
+void DataSet::loadPacket(const packet::Packet& packet) {
+  // Map and check everything before touching the current rows.
+  std::vector<int> source(fields_.size(), -1);
+  for (std::size_t i = 0; i < fields_.size(); ++i)
+    source[i] = packet.fieldIndex(fields_[i]->name());
+  std::vector<std::unique_ptr<Record>> records;
+  records.reserve(packet.rows.size());
+  for (std::size_t r = 0; r < packet.rows.size(); ++r) {
+    const packet::Row& row = packet.rows[r];
+    if (row.size() != packet.fields.size())
+      throw DataError(fmt::format("Linha {} do pacote de '{}' tem {} valores; esperados {}.", r + 1,
+                                  this->name(), row.size(), packet.fields.size()));
+    auto record = std::make_unique<Record>();
+    record->values.reserve(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+      if (source[i] < 0) {
+        record->values.emplace_back();
+        continue;
+      }
+      const packet::Value& v = row[static_cast<std::size_t>(source[i])];
+      if (!valueFits(fields_[i]->type(), v))
+        throw DataError(fmt::format("{} (linha {} do pacote de '{}')",
+                                    messages::wrongValueType(fields_[i]->name()), r + 1,
+                                    this->name()));
+      record->values.push_back(v);
+    }
+    record->original = record->values;
+    records.push_back(std::move(record));
+  }
+
+  close();
+  fire(beforeOpen);
+  records_ = std::move(records);
+  changeSequence_ = 0;
+  rebuildView(nullptr);
+  cursor_ = view_.empty() ? -1 : 0;
+  bof_ = true;
+  eof_ = view_.empty();
+  setState(DataSetState::Browse);
+  fire(afterOpen);
+  if (!view_.empty())
+    fire(afterScroll);
+}
+
+void DataSet::close() {
+  if (!active())
+    return;
+  fire(beforeClose);
+  setState(DataSetState::Inactive);
+  records_.clear();
+  view_.clear();
+  buffer_.clear();
+  editRecord_ = nullptr;
+  insertBefore_ = nullptr;
+  cursor_ = -1;
+  bof_ = eof_ = true;
+  fire(afterClose);
+}
+
+// ---- state and notification ----
+
+void DataSet::fire(const Event& event) {
+  // A copy: the handler may detach or replace itself while it runs.
+  const Event handler = event;
+  if (handler)
+    handler(*this);
+}
+
+void DataSet::setState(DataSetState state) {
+  if (state_ == state)
+    return;
+  state_ = state;
+  modified_ = false;
+  notifyStateChange();
+  changed(ui::Property::State);
+}
+
+void DataSet::notifyStateChange() {
+  if (controlsDisabled()) {
+    if (state_ == DataSetState::Inactive)
+      enableEvent_ = DataEvent::LayoutChange;
+    return;
+  }
+  const auto sources = sources_;
+  for (auto* source : sources)
+    source->updateState();
+}
+
+void DataSet::dataEvent(DataEvent event, Field* field) {
+  if (controlsDisabled()) {
+    if (event == DataEvent::LayoutChange)
+      enableEvent_ = DataEvent::LayoutChange;
+    return;
+  }
+  const auto sources = sources_;
+  for (auto* source : sources)
+    source->dataEvent(event, field);
+  changed(ui::Property::Data);
+}
+
+void DataSet::updateRecord() {
+  const auto sources = sources_;
+  for (auto* source : sources)
+    source->updateData();
+}
+
+void DataSet::attach(DataSource* source) {
+  sources_.push_back(source);
+}
+
+void DataSet::detach(DataSource* source) {
+  std::erase(sources_, source);
+}
+
+void DataSet::disableControls() {
+  if (disableCount_++ == 0) {
+    disableState_ = state_;
+    enableEvent_ = DataEvent::DataSetChange;
+  }
+}
+
+void DataSet::enableControls() {
+  if (disableCount_ == 0)
+    return;
+  if (--disableCount_ > 0)
+    return;
+  if (disableState_ != state_)
+    notifyStateChange();
+  if (disableState_ != DataSetState::Inactive && state_ != DataSetState::Inactive)
+    dataEvent(enableEvent_);
+}
+
+void DataSet::fieldPropertyChanged(bool layout) {
+  if (active())
+    dataEvent(layout ? DataEvent::LayoutChange : DataEvent::DataSetChange);
+}
+
+// ---- checks ----
+
+void DataSet::checkActive() const {
+  if (!active())
+    throw DataError(messages::kClosed);
+}
+
+void DataSet::checkCanModify() const {
+  if (readOnly_)
+    throw DataError(messages::kReadOnlyDataSet);
+}
+
+void DataSet::checkBrowseMode() {
+  checkActive();
+  if (!isEditing())
+    return;
+  updateRecord();
+  if (modified_)
+    post();
+  else
+    cancel();
+}
+
+void DataSet::checkRequired() const {
+  for (const auto& f : fields_)
+    if (f->required() && packet::isNull(buffer_[static_cast<std::size_t>(f->index())]))
+      throw DataError(messages::fieldRequired(f->displayLabel()));
+}
+
+// ---- field access ----
+
+Record* DataSet::currentRecord() const {
+  if (cursor_ < 0 || cursor_ >= static_cast<int>(view_.size()))
+    return nullptr;
+  return view_[static_cast<std::size_t>(cursor_)];
+}
+
+const packet::Value& DataSet::currentValue(int field) const {
+  const auto i = static_cast<std::size_t>(field);
+  if (readRow_ != nullptr)
+    return readRow_->values[i];
+  if (readingBuffer_ || isEditing())
+    return buffer_[i];
+  const Record* r = currentRecord();
+  return r != nullptr ? r->values[i] : kNull;
+}
+
+packet::Value DataSet::originalValue(int field) const {
+  const Record* r = readRow_;
+  if (r == nullptr) {
+    if (state_ == DataSetState::Edit)
+      r = editRecord_;
+    else if (state_ == DataSetState::Browse)
+      r = currentRecord();
+  }
+  if (r == nullptr || !r->original)
+    return kNull;
+  return (*r->original)[static_cast<std::size_t>(field)];
+}
+
+void DataSet::writeValue(Field& field, packet::Value value) {
+  if (!isEditing() || readRow_ != nullptr || readingBuffer_)
+    throw DataError(messages::kNotEditing);
+  if (field.readOnly())
+    throw DataError(messages::fieldReadOnly(field.name()));
+  buffer_[static_cast<std::size_t>(field.index())] = std::move(value);
+  modified_ = true;
+  dataEvent(DataEvent::FieldChange, &field);
+  const auto handler = field.onChange;
+  if (handler)
+    handler(field);
+}
+
+// ---- change log ----
+
+int DataSet::changeCount() const {
+  return change_log::count(records_);
+}
+
+packet::Delta DataSet::delta() const {
+  return change_log::delta(fieldDefs(), records_);
+}
+
+void DataSet::mergeChangeLog() {
+  const Record* keep = currentRecord();
+  change_log::merge(records_);
+  rebuildView(keep);
+}
+
+void DataSet::cancelUpdates() {
+  cancel();
+  if (!active())
+    return;
+  const Record* keep = currentRecord();
+  const int oldCursor = cursor_;
+  change_log::revert(records_);
+  rebuildView(keep);
+  if (keep == nullptr || cursor_ < 0) {
+    cursor_ = view_.empty() ? -1 : std::clamp(oldCursor, 0, recordCount() - 1);
+  }
+  bof_ = eof_ = view_.empty();
+  dataEvent(DataEvent::DataSetChange);
+}
+
+// ---- indexes and reading order ----
+
+void DataSet::addIndex(std::string name, const std::string& fields, bool descending) {
+  indexes_.emplace_back(std::move(name), splitFieldList(fields), descending);
+}
+
+void DataSet::setIndexName(const std::string& name) {
+  if (!name.empty()) {
+    const auto it = std::find_if(indexes_.begin(), indexes_.end(), [&](const DataIndex& index) {
+      return strcasecmp(index.name().c_str(), name.c_str()) == 0;
+    });
+    if (it == indexes_.end())
+      throw DataError(messages::indexNotFound(name));
+    indexPositions(*it);  // every field must exist
+  }
+  if (active())
+    checkBrowseMode();
+  indexName_ = name;
+  if (!active())
+    return;
+  rebuildView(currentRecord());
+  dataEvent(DataEvent::DataSetChange);
+}
+
+std::vector<int> DataSet::indexPositions(const DataIndex& index) const {
+  std::vector<int> positions;
+  for (const auto& name : index.fieldNames())
+    positions.push_back(fieldByName(name).index());
+  return positions;
+}
+
+void DataSet::rebuildView(const Record* keep) {
+  view_.clear();
+  view_.reserve(records_.size());
+  for (const auto& r : records_)
+    if (!r->deleted)
+      view_.push_back(r.get());
+  if (!indexName_.empty()) {
+    for (const auto& index : indexes_) {
+      if (strcasecmp(index.name().c_str(), indexName_.c_str()) != 0)
+        continue;
+      index.sort(view_, indexPositions(index));
+      break;
+    }
+  }
+  if (keep == nullptr)
+    return;
+  const auto it = std::find(view_.begin(), view_.end(), keep);
+  cursor_ = it == view_.end() ? -1 : static_cast<int>(it - view_.begin());
+}
+
+int DataSet::viewRowCount() const {
+  return recordCount() + (state_ == DataSetState::Insert ? 1 : 0);
+}
+
+int DataSet::currentViewRow() const {
+  if (state_ == DataSetState::Insert)
+    return insertRow_;
+  return cursor_;
+}
+
+void DataSet::readRow(int row, const std::function<void()>& read) const {
+  const Record* record = nullptr;
+  bool fromBuffer = false;
+  if (state_ == DataSetState::Insert) {
+    if (row == insertRow_)
+      fromBuffer = true;
+    else
+      record = view_.at(static_cast<std::size_t>(row > insertRow_ ? row - 1 : row));
+  } else if (state_ == DataSetState::Edit && row == cursor_) {
+    fromBuffer = true;  // the edit buffer shows the row being edited
+  } else {
+    record = view_.at(static_cast<std::size_t>(row));
+  }
+  const Record* savedRow = readRow_;
+  const bool savedInsert = readingBuffer_;
+  readRow_ = record;
+  readingBuffer_ = fromBuffer;
+  try {
+    read();
+  } catch (...) {
+    readRow_ = savedRow;
+    readingBuffer_ = savedInsert;
+    throw;
+  }
+  readRow_ = savedRow;
+  readingBuffer_ = savedInsert;
+}
+
+}  // namespace db
