@@ -1,0 +1,242 @@
+// Service values with their starts of validity: the value history of a binding, a new value
+// for one client or replicated to every client of a service, and the dates the validity dialog
+// checks against.
+#include <fmt/format.h>
+
+#include "server/binding_store.h"
+#include "server/data_sets.h"
+#include "server/day_count.h"
+#include "server/delta_rows.h"
+#include "server/method_error.h"
+#include "server/method_groups.h"
+#include "server/table_rows.h"
+
+namespace server {
+
+namespace {
+
+constexpr std::string_view kHistory = "HISTSERVFATU";
+constexpr size_t kReasonSize = 4000;
+
+BindingKey keyOf(const Record& record) {
+  const auto text = [&](const char* field) { return std::get<std::string>(record.get(field)); };
+  return {text("CDFILIAL"), text("CDSERVFILI"), text("CDCLIENTE")};
+}
+
+// Identity of a stored history row: the binding, the start and the change date-time.
+ColumnValues historyRowOf(const RowChange& change) {
+  const auto& changed = change.before.get("DTALTEFATHIS");
+  if (!packet::isNumber(changed)) {
+    throw MethodError(fmt::format(
+        "Alteração {}: a linha do histórico não traz a data da alteração (DTALTEFATHIS).",
+        change.number));
+  }
+  const BindingKey key = keyOf(change.before);
+  return {{"CDFILIAL", key.filial},
+          {"CDSERVFILI", key.servico},
+          {"CDCLIENTE", key.cliente},
+          {"DTSRVFATUHIS", change.before.get("DTSRVFATUHIS")},
+          {"DTALTEFATHIS", changed}};
+}
+
+std::string staleHistoryMessage(Database& db, const RowChange& change) {
+  const BindingKey key = keyOf(change.before);
+  return fmt::format(
+      "A vigência de {} do histórico do cliente {} foi alterada ou excluída por outro "
+      "usuário. Atualize os dados.",
+      formatDate(std::get<double>(change.before.get("DTSRVFATUHIS"))),
+      describeClient(db, key.cliente));
+}
+
+void applyHistoryChange(Database& db, const RowChange& change, const std::string& operatorCode) {
+  const auto& spec = datasets::histServFatu();
+  if (change.kind == packet::ChangeKind::Insert) {
+    ValueHistoryEntry entry;
+    entry.key = keyOf(change.after);
+    requireBound(db, entry.key);
+    entry.start = std::get<double>(change.after.get("DTSRVFATUHIS"));
+    entry.value = change.after.get("VRSERVFATHIS");
+    for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
+      entry.dayValues[i] = change.after.get(fmt::format("VRFATU{}HIS", kDaySuffixes[i]));
+    }
+    entry.operatorCode = operatorCode;
+    appendValueHistory(db, entry);
+    return;
+  }
+  const ColumnValues row = historyRowOf(change);
+  const auto stored =
+      selectRow(db, kHistory, fieldsWithRole(spec, {FieldRole::Key, FieldRole::Stored}), row);
+  if (!stored)
+    throw MethodError(staleHistoryMessage(db, change));
+  if (change.kind == packet::ChangeKind::Delete) {
+    if (deletionConflict(change, *stored, spec))
+      throw MethodError(staleHistoryMessage(db, change));
+    deleteRows(db, kHistory, row);
+    return;
+  }
+  const auto altered = alteredFields(change, spec);
+  if (modificationConflict(change, *stored, altered)) {
+    throw MethodError(staleHistoryMessage(db, change));
+  }
+  ColumnValues changed;
+  for (const auto& field : altered)
+    changed.emplace_back(field, change.after.get(field));
+  changed.emplace_back("CDOPERALTHIS", operatorCode);
+  updateRows(db, kHistory, changed, row);
+}
+
+packet::CallResult getHistServFatu(CallContext& context, const MethodArgs& args) {
+  static const std::string sql = fmt::format(
+      "SELECT {} FROM HISTSERVFATU H WHERE H.CDFILIAL = ? AND H.CDCLIENTE = ? AND "
+      "H.CDSERVFILI = ? ORDER BY H.DTSRVFATUHIS DESC, H.DTALTEFATHIS DESC",
+      selectList(datasets::histServFatu(), "H"));
+  auto statement = context.db.prepare(sql);
+  statement.bind(1, args.text(0)).bind(2, args.text(1)).bind(3, args.text(2));
+  return okResult(readPacket(statement, datasets::histServFatu()));
+}
+
+packet::CallResult updHistServFatu(CallContext& context, const MethodArgs& args) {
+  const packet::Delta* delta = args.delta(0);
+  if (delta == nullptr || delta->changes.empty())
+    return okResult();
+  const auto changes = readDelta(*delta, datasets::histServFatu());
+  Transaction transaction(context.db);
+  for (const auto& change : changes)
+    applyHistoryChange(context.db, change, context.operatorCode);
+  transaction.commit();
+  return okResult();
+}
+
+packet::CallResult delHistServFatu(CallContext& context, const MethodArgs& args) {
+  Transaction transaction(context.db);
+  deleteRows(
+      context.db, kHistory,
+      {{"CDFILIAL", args.text(0)}, {"CDSERVFILI", args.text(1)}, {"CDCLIENTE", args.text(2)}});
+  transaction.commit();
+  return okResult();
+}
+
+// Writes the value and start into one binding and appends its history row.
+void writeValue(Database& db, const ValueHistoryEntry& entry) {
+  auto statement = db.prepare(
+      "UPDATE SERVCLIE SET VRSERVFATU = ?, DTSERVFATU = ?, CDOPERALTSERVCLIE = ?, "
+      "DTALTSERVCLIE = ? WHERE CDFILIAL = ? AND CDSERVFILI = ? AND CDCLIENTE = ?");
+  statement.bind(1, entry.value).bind(2, entry.start).bind(3, entry.operatorCode);
+  statement.bind(4, nowAsDayCount()).bind(5, entry.key.filial).bind(6, entry.key.servico);
+  statement.bind(7, entry.key.cliente).run();
+  appendValueHistory(db, entry);
+}
+
+// A replication keeps each client's own day values: the ones the dialog sends belong to the
+// row it was opened on.
+void replicateValue(Database& db, ValueHistoryEntry entry) {
+  static const std::string sql = [] {
+    std::string days;
+    for (const auto day : kDaySuffixes)
+      days += fmt::format(", VRSERVFAT{}", day);
+    return fmt::format(
+        "SELECT CDCLIENTE{} FROM SERVCLIE WHERE CDFILIAL = ? AND CDSERVFILI = ? "
+        "ORDER BY CDCLIENTE",
+        days);
+  }();
+  auto clients = db.prepare(sql);
+  clients.bind(1, entry.key.filial).bind(2, entry.key.servico);
+  std::vector<ValueHistoryEntry> entries;
+  while (clients.step()) {
+    entry.key.cliente = clients.text(0);
+    for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
+      entry.dayValues[i] = clients.value(1 + static_cast<int>(i));
+    }
+    entries.push_back(entry);
+  }
+  if (entries.empty()) {
+    throw MethodError(fmt::format("Não há clientes vinculados ao serviço {} da filial {}.",
+                                  entry.key.servico, entry.key.filial));
+  }
+  for (const auto& e : entries)
+    writeValue(db, e);
+  auto replication = db.prepare(
+      "INSERT INTO DTREPLICAVALOR (CDFILIAL, CDSERVFILI, DTALTREPLICA, DTSERVFATU, VRSERVFATU, "
+      "DSMOTIVO, CDOPERALT) VALUES (?, ?, ?, ?, ?, ?, ?)");
+  replication.bind(1, entry.key.filial).bind(2, entry.key.servico).bind(3, nowAsDayCount());
+  replication.bind(4, entry.start).bind(5, entry.value).bind(6, entry.reason);
+  replication.bind(7, entry.operatorCode).run();
+}
+
+packet::CallResult alterarVrServico(CallContext& context, const MethodArgs& args) {
+  ValueHistoryEntry entry;
+  entry.key = {args.text(0), args.text(1), args.text(2)};
+  entry.start = args.date(3);
+  if (entry.start < 2) {
+    throw MethodError("A data de início de vigência deve ser posterior a 01/01/1900.");
+  }
+  if (args.number(4) < 0)
+    throw MethodError("O valor do serviço não pode ser negativo.");
+  entry.value = args.number(4);
+  if (characterCount(args.text(5)) > kReasonSize) {
+    throw MethodError(fmt::format("O motivo aceita no máximo {} caracteres.", kReasonSize));
+  }
+  entry.reason = args.text(5);
+  for (size_t i = 0; i < kDaySuffixes.size(); ++i)
+    entry.dayValues[i] = args.number(6 + i);
+  entry.operatorCode = context.operatorFrom(args.text(14));
+
+  Transaction transaction(context.db);
+  requireService(context.db, entry.key.filial, entry.key.servico);
+  if (entry.key.cliente.empty()) {
+    replicateValue(context.db, entry);
+  } else {
+    requireBound(context.db, entry.key);
+    writeValue(context.db, entry);
+  }
+  transaction.commit();
+  return okResult();
+}
+
+packet::CallResult getMaiorVigencia(CallContext& context, const MethodArgs& args) {
+  auto statement = context.db.prepare(
+      "SELECT DTSRVFATUHIS FROM HISTSERVFATU WHERE CDFILIAL = ? AND CDCLIENTE = ? AND "
+      "CDSERVFILI = ? ORDER BY DTSRVFATUHIS DESC LIMIT 1");
+  statement.bind(1, args.text(0)).bind(2, args.text(1)).bind(3, args.text(2));
+  return okResult(readPacket(statement, datasets::maiorVigencia()));
+}
+
+packet::CallResult getDtReplicaValor(CallContext& context, const MethodArgs& args) {
+  auto statement = context.db.prepare(
+      "SELECT DTSERVFATU FROM DTREPLICAVALOR WHERE CDFILIAL = ? AND CDSERVFILI = ? "
+      "ORDER BY DTALTREPLICA DESC LIMIT 1");
+  statement.bind(1, args.text(0)).bind(2, args.text(1));
+  return okResult(readPacket(statement, datasets::dtReplicaValor()));
+}
+
+}  // namespace
+
+void addValueHistoryMethods(MethodTable& table) {
+  const std::string module(kModuleClientesServico);
+  const std::vector<ArgSpec> filialClienteServico = {
+      {ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDCLIENTE"}, {ArgKind::Code, "CDSERVFILI"}};
+  const std::vector<ArgSpec> filialServicoCliente = {
+      {ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}, {ArgKind::Code, "CDCLIENTE"}};
+
+  table.add({module, "GetHistServFatu", filialClienteServico, getHistServFatu});
+  table.add({module, "UpdHistServFatu", {{ArgKind::DeltaOrNull, "delta"}}, updHistServFatu});
+  table.add({module, "DelHistServFatu", filialServicoCliente, delHistServFatu});
+
+  std::vector<ArgSpec> alterar = filialServicoCliente;
+  alterar.push_back({ArgKind::Date, "início de vigência"});
+  alterar.push_back({ArgKind::Number, "valor"});
+  alterar.push_back({ArgKind::Text, "motivo"});
+  for (const auto day : kDaySuffixes) {
+    alterar.push_back({ArgKind::Number, fmt::format("valor de {}", day)});
+  }
+  alterar.push_back({ArgKind::Text, "operador"});
+  table.add({module, "AlterarVrServico", alterar, alterarVrServico});
+
+  table.add({module, "GetMaiorVigencia", filialClienteServico, getMaiorVigencia});
+  table.add({module,
+             "GetDtReplicaValor",
+             {{ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}},
+             getDtReplicaValor});
+}
+
+}  // namespace server

@@ -1,0 +1,258 @@
+// Client-service rows: reading the bound and the bindable clients of a service, saving the
+// rows' delta, and the column-wide fixed-price flag.
+#include <fmt/format.h>
+
+#include <algorithm>
+
+#include "server/binding_store.h"
+#include "server/data_sets.h"
+#include "server/day_count.h"
+#include "server/delta_rows.h"
+#include "server/method_error.h"
+#include "server/method_groups.h"
+#include "server/table_rows.h"
+
+namespace server {
+
+namespace {
+
+constexpr std::string_view kTable = "SERVCLIE";
+
+BindingKey keyOf(const Record& record) {
+  const auto text = [&](const char* field) {
+    const auto* value = std::get_if<std::string>(&record.get(field));
+    return value != nullptr ? *value : std::string();
+  };
+  return {text("CDFILIAL"), text("CDSERVFILI"), text("CDCLIENTE")};
+}
+
+ColumnValues whereKey(const BindingKey& key) {
+  return {{"CDFILIAL", key.filial}, {"CDSERVFILI", key.servico}, {"CDCLIENTE", key.cliente}};
+}
+
+const std::vector<std::string>& storedColumns() {
+  static const auto columns =
+      fieldsWithRole(datasets::servClie(), {FieldRole::Key, FieldRole::Stored});
+  return columns;
+}
+
+std::optional<Record> loadStored(Database& db, const BindingKey& key) {
+  return selectRow(db, kTable, storedColumns(), whereKey(key));
+}
+
+void requireProduct(Database& db, const packet::Value& product, int changeNumber) {
+  const auto* code = std::get_if<std::string>(&product);
+  if (code == nullptr || code->find_first_not_of(' ') == std::string::npos)
+    return;
+  auto statement = db.prepare("SELECT 1 FROM PRODUTO WHERE CDPRODUTO = ?");
+  if (!statement.bind(1, *code).step()) {
+    throw MethodError(
+        fmt::format("Alteração {}: o produto '{}' não está cadastrado.", changeNumber, *code));
+  }
+}
+
+void requireBranchClient(Database& db, const BindingKey& key) {
+  auto statement = db.prepare("SELECT 1 FROM CLIENTEFILIAL WHERE CDFILIAL = ? AND CDCLIENTE = ?");
+  if (!statement.bind(1, key.filial).bind(2, key.cliente).step()) {
+    throw MethodError(fmt::format("O cliente {} não pertence à filial {}.",
+                                  describeClient(db, key.cliente), key.filial));
+  }
+}
+
+// Appends the value history of a row as it now stands.
+void recordValue(Database& db, const BindingKey& key, const Record& row,
+                 const std::string& operatorCode) {
+  ValueHistoryEntry entry;
+  entry.key = key;
+  const auto* start = std::get_if<double>(&row.get("DTSERVFATU"));
+  entry.start = start != nullptr ? *start : todayAsDayCount();
+  entry.value = row.get("VRSERVFATU");
+  for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
+    entry.dayValues[i] = row.get(fmt::format("VRSERVFAT{}", kDaySuffixes[i]));
+  }
+  entry.operatorCode = operatorCode;
+  appendValueHistory(db, entry);
+}
+
+ColumnValues maintained(const std::string& operatorCode) {
+  return {{"CDOPERALTSERVCLIE", operatorCode}, {"DTALTSERVCLIE", nowAsDayCount()}};
+}
+
+void insertBinding(Database& db, const RowChange& change, const std::string& operatorCode) {
+  const BindingKey key = keyOf(change.after);
+  requireService(db, key.filial, key.servico);
+  requireBranchClient(db, key);
+  if (isBound(db, key)) {
+    throw MethodError(fmt::format("O cliente {} já está vinculado ao serviço {} da filial {}.",
+                                  describeClient(db, key.cliente), key.servico, key.filial));
+  }
+  requireProduct(db, change.after.get("CDPRODUTO"), change.number);
+  ColumnValues values = columnsOf(change.after, storedColumns());
+  for (auto& column : maintained(operatorCode))
+    values.push_back(std::move(column));
+  insertRow(db, kTable, values);
+  recordValue(db, key, change.after, operatorCode);
+}
+
+void modifyBinding(Database& db, const RowChange& change, const std::string& operatorCode) {
+  const BindingKey key = keyOf(change.before);
+  const auto stored = loadStored(db, key);
+  if (!stored) {
+    throw MethodError(fmt::format(
+        "O cliente {} não está mais vinculado ao serviço {} da filial {}: outro usuário o "
+        "retirou. Atualize os dados.",
+        describeClient(db, key.cliente), key.servico, key.filial));
+  }
+  const auto altered = alteredFields(change, datasets::servClie());
+  if (const auto field = modificationConflict(change, *stored, altered)) {
+    throw MethodError(fmt::format(
+        "O cliente {} foi alterado por outro usuário (campo {}). Atualize os dados e refaça "
+        "a alteração.",
+        describeClient(db, key.cliente), *field));
+  }
+  ColumnValues changed;
+  Record result = *stored;
+  for (const auto& field : altered) {
+    if (sameValue(stored->get(field), change.after.get(field)))
+      continue;
+    changed.emplace_back(field, change.after.get(field));
+    result.set(field, change.after.get(field));
+  }
+  if (changed.empty())
+    return;
+  const bool valueChanged = std::any_of(changed.begin(), changed.end(), [](const auto& c) {
+    return c.first == "VRSERVFATU" || c.first == "DTSERVFATU";
+  });
+  if (std::any_of(changed.begin(), changed.end(),
+                  [](const auto& c) { return c.first == "CDPRODUTO"; })) {
+    requireProduct(db, change.after.get("CDPRODUTO"), change.number);
+  }
+  for (auto& column : maintained(operatorCode))
+    changed.push_back(std::move(column));
+  updateRows(db, kTable, changed, whereKey(key));
+  if (valueChanged)
+    recordValue(db, key, result, operatorCode);
+}
+
+void deleteBinding(Database& db, const RowChange& change) {
+  const BindingKey key = keyOf(change.before);
+  const auto stored = loadStored(db, key);
+  if (!stored) {
+    throw MethodError(
+        fmt::format("O cliente {} já não está vinculado ao serviço {} da filial {}: outro "
+                    "usuário o retirou. Atualize os dados.",
+                    describeClient(db, key.cliente), key.servico, key.filial));
+  }
+  if (const auto field = deletionConflict(change, *stored, datasets::servClie())) {
+    throw MethodError(
+        fmt::format("O cliente {} foi alterado por outro usuário (campo {}) e não foi retirado do "
+                    "serviço. Atualize os dados e refaça a operação.",
+                    describeClient(db, key.cliente), *field));
+  }
+  deleteBindingDependents(db, key);
+  deleteRows(db, kTable, whereKey(key));
+}
+
+packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
+  static const std::string sql = fmt::format(
+      "SELECT {} FROM SERVCLIE SC "
+      "JOIN CLIENTE C ON C.CDCLIENTE = SC.CDCLIENTE "
+      "LEFT JOIN PRODUTO P ON P.CDPRODUTO = SC.CDPRODUTO "
+      "LEFT JOIN CLIENTEFILIAL CF ON CF.CDFILIAL = SC.CDFILIAL AND CF.CDCLIENTE = SC.CDCLIENTE "
+      "WHERE SC.CDFILIAL = ? AND SC.CDSERVFILI = ? "
+      "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, SC.CDCLIENTE",
+      selectList(datasets::servClie(), "SC",
+                 {{"NMRAZSOCCLIE", "C.NMRAZSOCCLIE"},
+                  {"CDARVPROD", "P.CDARVPROD"},
+                  {"NMPRODUTO", "P.NMPRODUTO"},
+                  {"NRINSJURCLIE", "C.NRINSJURCLIE"},
+                  {"IDTPIJURCLIE", "C.IDTPIJURCLIE"},
+                  {"NMFANTCLIE", "C.NMFANTCLIE"},
+                  {"IDCOREFECLIFILI", "CF.IDCOREFECLIFILI"}}));
+  auto statement = context.db.prepare(sql);
+  statement.bind(1, args.text(0)).bind(2, args.text(1));
+  return okResult(readPacket(statement, datasets::servClie()));
+}
+
+packet::CallResult getClientesFilial(CallContext& context, const MethodArgs& args) {
+  static const std::string sql = fmt::format(
+      "SELECT {} FROM CLIENTEFILIAL CF JOIN CLIENTE C ON C.CDCLIENTE = CF.CDCLIENTE "
+      "WHERE CF.CDFILIAL = ? AND NOT EXISTS (SELECT 1 FROM SERVCLIE SC WHERE "
+      "SC.CDFILIAL = CF.CDFILIAL AND SC.CDSERVFILI = ? AND SC.CDCLIENTE = CF.CDCLIENTE) "
+      "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, C.CDCLIENTE",
+      selectList(datasets::clientesFilial(), "C"));
+  auto statement = context.db.prepare(sql);
+  statement.bind(1, args.text(0)).bind(2, args.text(1));
+  return okResult(readPacket(statement, datasets::clientesFilial()));
+}
+
+packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
+  const packet::Delta* delta = args.delta(0);
+  if (delta == nullptr || delta->changes.empty())
+    return okResult();
+  const auto changes = readDelta(*delta, datasets::servClie());
+  const std::string operatorCode = context.operatorFrom(args.text(1));
+  Transaction transaction(context.db);
+  for (const auto& change : changes) {
+    switch (change.kind) {
+      case packet::ChangeKind::Insert:
+        insertBinding(context.db, change, operatorCode);
+        break;
+      case packet::ChangeKind::Modify:
+        modifyBinding(context.db, change, operatorCode);
+        break;
+      case packet::ChangeKind::Delete:
+        deleteBinding(context.db, change);
+        break;
+    }
+  }
+  transaction.commit();
+  return okResult();
+}
+
+// The grid's column title sets the flag on every client of the service; the client argument
+// only names the row the click came from.
+packet::CallResult proUpVrPrFixAut(CallContext& context, const MethodArgs& args) {
+  const std::string& flag = args.text(3);
+  if (flag != "S" && flag != "N") {
+    throw MethodError(fmt::format(
+        "ProUpVrPrFixAut: o indicador de venda a preço fixo deve ser 'S' ou 'N', não '{}'.", flag));
+  }
+  Transaction transaction(context.db);
+  requireService(context.db, args.text(0), args.text(1));
+  auto statement = context.db.prepare(
+      "UPDATE SERVCLIE SET IDVRPRFIXAUT = ?, CDOPERALTSERVCLIE = ?, DTALTSERVCLIE = ? "
+      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS NOT ?");
+  statement.bind(1, flag).bind(2, context.operatorCode).bind(3, nowAsDayCount());
+  statement.bind(4, args.text(0)).bind(5, args.text(1)).bind(6, flag).run();
+  transaction.commit();
+  return okResult();
+}
+
+}  // namespace
+
+void addServClieMethods(MethodTable& table) {
+  const std::string module(kModuleClientesServico);
+  table.add(
+      {module,
+       "GetServClie",
+       {{ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}, {ArgKind::Text, "operador"}},
+       getServClie});
+  table.add({module,
+             "GetClientesFilial",
+             {{ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}},
+             getClientesFilial});
+  table.add({module,
+             "UpdServClie",
+             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "operador"}},
+             updServClie});
+  table.add({module,
+             "ProUpVrPrFixAut",
+             {{ArgKind::Code, "CDFILIAL"},
+              {ArgKind::Code, "CDSERVFILI"},
+              {ArgKind::Code, "CDCLIENTE"},
+              {ArgKind::Code, "indicador"}},
+             proUpVrPrFixAut});
+}
+
+}  // namespace server

@@ -1,0 +1,95 @@
+// The remote methods' common shape: a declared argument list, checked before the method runs,
+// and a handler that reads its arguments already typed.
+//
+// Each group of methods registers itself into a `MethodTable` (see method_groups.h); the
+// service looks methods up there by module and name.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "packet/remote_call.h"
+#include "server/sqlite_db.h"
+
+namespace server {
+
+enum class ArgKind {
+  Code,         // text; trailing blanks are dropped
+  Text,         // text, kept as sent
+  Number,       // a number
+  Date,         // a date argument (day count)
+  Delta,        // a delta; null is refused
+  DeltaOrNull,  // a delta, or null for "nothing to apply"
+};
+
+struct ArgSpec {
+  ArgKind kind;
+  std::string name;  // for messages: "CDFILIAL", "operador"...
+};
+
+// Arguments of a call, checked against the method's ArgSpec list.
+class MethodArgs {
+ public:
+  explicit MethodArgs(std::vector<packet::Arg> args) : args_(std::move(args)) {}
+
+  const std::string& text(size_t index) const { return std::get<std::string>(args_.at(index)); }
+  double number(size_t index) const { return std::get<double>(args_.at(index)); }
+  double date(size_t index) const { return std::get<packet::DateArg>(args_.at(index)).days; }
+  // Null for a DeltaOrNull argument that came as null.
+  const packet::Delta* delta(size_t index) const {
+    return std::get_if<packet::Delta>(&args_.at(index));
+  }
+
+ private:
+  std::vector<packet::Arg> args_;
+};
+
+struct CallContext {
+  Database& db;
+  // Operator of the call as the connection reported it; methods with an operator argument
+  // prefer that argument.
+  std::string operatorCode;
+
+  // The operator to record: the explicit argument when it is not empty.
+  std::string operatorFrom(const std::string& argument) const {
+    return argument.empty() ? operatorCode : argument;
+  }
+};
+
+using MethodHandler = packet::CallResult (*)(CallContext& context, const MethodArgs& args);
+
+struct MethodDef {
+  std::string module;
+  std::string name;
+  std::vector<ArgSpec> args;
+  MethodHandler handler = nullptr;
+};
+
+class MethodTable {
+ public:
+  void add(MethodDef method) { methods_.push_back(std::move(method)); }
+  // The method, or null when the module has no method of that name.
+  const MethodDef* find(std::string_view module, std::string_view name) const;
+  const std::vector<MethodDef>& all() const { return methods_; }
+
+ private:
+  std::vector<MethodDef> methods_;
+};
+
+// Checks count and kind of every argument; returns them with codes trimmed. Throws
+// MethodError with a message naming the method and the argument.
+std::vector<packet::Arg> checkArguments(const MethodDef& method,
+                                        const std::vector<packet::Arg>& args);
+
+inline constexpr std::string_view kModuleClientesServico = "rdmClientesServico";
+inline constexpr std::string_view kModuleCustProd = "rdmCustProd";
+
+inline packet::CallResult okResult() {
+  return {true, {}, std::nullopt};
+}
+inline packet::CallResult okResult(packet::Packet packet) {
+  return {true, {}, std::move(packet)};
+}
+
+}  // namespace server
