@@ -120,10 +120,11 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
     return;
   }
 
-  // The form names the operator in the row itself; the connection's operator stands in.
+  // The connection's operator made the change; the operator the form wrote into the row
+  // stands in when the connection names none.
   const auto* rowOperator = std::get_if<std::string>(&change.after.get("CDOPERALTSERVCLIETURN"));
   const std::string changedBy =
-      rowOperator != nullptr && !rowOperator->empty() ? *rowOperator : operatorCode;
+      operatorCode.empty() && rowOperator != nullptr ? *rowOperator : operatorCode;
   const ColumnValues maintained = {{"DTALTSERVCLIETURN", nowAsDayCount()},
                                    {"CDOPERALTSERVCLIETURN", changedBy}};
 

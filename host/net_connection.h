@@ -1,0 +1,84 @@
+// TNetConnection: the forms' connection to one remote data module of the application server.
+//
+// A form names the module ("rdmClientesServico", "rdmCustProd"), sets host and port (directly
+// or in `beforeConnect`, which `connect()` runs first) and calls methods by name with
+// positional arguments. `call` never throws and never hangs: a refused connection, a timeout or
+// an answer that is not a CallResult becomes a failed result with a Portuguese message, which
+// the host's CheckResultServ then raises. Calls carry the process-wide operator code in the
+// "X-Operador" header and reuse one keep-alive connection. Used from the user-interface thread.
+//
+// A process-wide CallHook sees every call: it may answer in the server's place (the script
+// driver injects failures this way) and it receives every answer (transcripts).
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "packet/remote_call.h"
+
+namespace httplib {
+class Client;
+}
+
+namespace host {
+
+class TNetConnection;
+
+struct CallHook {
+  virtual ~CallHook();
+  // An answer to give instead of calling the server, or nothing to call it.
+  virtual std::optional<packet::CallResult> before(const TNetConnection& connection,
+                                                   const std::string& method,
+                                                   const std::vector<packet::Arg>& args) = 0;
+  virtual void after(const TNetConnection& connection, const std::string& method,
+                     const std::vector<packet::Arg>& args, const packet::CallResult& result) = 0;
+};
+
+class TNetConnection {
+ public:
+  explicit TNetConnection(std::string moduleName = {});
+  ~TNetConnection();
+  TNetConnection(TNetConnection&&) noexcept;
+  TNetConnection& operator=(TNetConnection&&) noexcept;
+  TNetConnection(const TNetConnection&) = delete;
+  TNetConnection& operator=(const TNetConnection&) = delete;
+
+  const std::string& moduleName() const { return moduleName_; }
+  void setModuleName(std::string name) { moduleName_ = std::move(name); }
+  const std::string& host() const { return host_; }
+  void setHost(std::string host) { host_ = std::move(host); }
+  int port() const { return port_; }
+  void setPort(int port) { port_ = port; }
+  // Longest wait for an answer; 30 s unless changed. Applies from the next connect().
+  void setReadTimeout(std::chrono::milliseconds timeout) { readTimeout_ = timeout; }
+
+  bool connected() const { return client_ != nullptr; }
+  // Runs beforeConnect, then prepares the connection to host and port. Opening the socket waits
+  // for the first call, so an unreachable server shows up as that call's failed result.
+  void connect();
+  void disconnect();
+
+  std::function<void(TNetConnection&)> beforeConnect;
+
+  packet::CallResult call(const std::string& method, std::vector<packet::Arg> args);
+
+  static void setOperatorCode(std::string code);
+  static std::string operatorCode();
+  // Installs the hook for every connection of the process; null removes it.
+  static void setCallHook(CallHook* hook);
+
+ private:
+  packet::CallResult callServer(const std::string& method, const std::vector<packet::Arg>& args);
+
+  std::string moduleName_;
+  std::string host_ = "127.0.0.1";
+  int port_ = 0;
+  std::chrono::milliseconds readTimeout_ = std::chrono::seconds(30);
+  std::unique_ptr<httplib::Client> client_;
+};
+
+}  // namespace host

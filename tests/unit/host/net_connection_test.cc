@@ -1,0 +1,173 @@
+// TNetConnection against a stub HTTP server: every kind of failure becomes a failed result,
+// the operator travels in its header, and the process-wide hook sees every call.
+#include "host/net_connection.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "packet/json_codec.h"
+
+namespace host {
+namespace {
+
+// Serves /mod/<Method> with canned answers on a loopback port.
+class StubServer {
+ public:
+  StubServer() {
+    http_.set_tcp_nodelay(true);
+    http_.Post("/mod/Echo", [this](const httplib::Request& request, httplib::Response& response) {
+      ++calls;
+      packet::Packet args;
+      args.fields = {{"ARGS", packet::FieldType::Text, 1000}};
+      args.rows = {{request.body}};
+      const packet::CallResult result{true, request.get_header_value("X-Operador"), args};
+      response.set_content(packet::toJson(result).dump(), "application/json");
+    });
+    http_.Post("/mod/NotJson", [](const httplib::Request&, httplib::Response& response) {
+      response.set_content("<html>erro</html>", "text/html");
+    });
+    http_.Post("/mod/NotCallResult", [](const httplib::Request&, httplib::Response& response) {
+      response.set_content(R"({"status":"talvez"})", "application/json");
+    });
+    http_.Post("/mod/Slow", [](const httplib::Request&, httplib::Response& response) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      response.set_content(R"({"status":"ok"})", "application/json");
+    });
+    port = http_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { http_.listen_after_bind(); });
+    while (!http_.is_running())
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ~StubServer() {
+    http_.stop();
+    thread_.join();
+  }
+
+  int port = 0;
+  std::atomic<int> calls = 0;
+
+ private:
+  httplib::Server http_;
+  std::thread thread_;
+};
+
+// A loopback port nothing listens on.
+int closedPort() {
+  const int sock = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof(address);
+  bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length);
+  close(sock);
+  return ntohs(address.sin_port);
+}
+
+class NetConnectionTest : public ::testing::Test {
+ protected:
+  NetConnectionTest() : net_("mod") { net_.setPort(stub_.port); }
+  ~NetConnectionTest() override {
+    TNetConnection::setCallHook(nullptr);
+    TNetConnection::setOperatorCode("");
+  }
+
+  StubServer stub_;
+  TNetConnection net_;
+};
+
+TEST_F(NetConnectionTest, SendsArgumentsAndOperatorAndReadsTheAnswer) {
+  TNetConnection::setOperatorCode("ANA\r\n");
+  net_.connect();
+  ASSERT_TRUE(net_.connected());
+  const auto result = net_.call("Echo", {"0001", 2.5, packet::DateArg{46023}, std::monostate{}});
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(result.message, "ANA");
+  const auto sent = nlohmann::json::parse(std::get<std::string>(result.packet->rows[0][0]));
+  EXPECT_EQ(sent, packet::argsToJson({"0001", 2.5, packet::DateArg{46023}, std::monostate{}}));
+}
+
+TEST_F(NetConnectionTest, EveryFailureBecomesAFailedResult) {
+  const auto expectFailure = [&](const std::string& method, const char* expected) {
+    const auto result = net_.call(method, {});
+    EXPECT_FALSE(result.ok) << method;
+    EXPECT_NE(result.message.find(expected), std::string::npos) << result.message;
+  };
+  expectFailure("Echo", "não está aberta");
+  net_.connect();
+  expectFailure("NotJson", "não é JSON");
+  expectFailure("NotCallResult", "status 'talvez'");
+  expectFailure("Missing", "HTTP 404");
+  expectFailure("Bad/Name", "Nome de método inválido");
+
+  TNetConnection refused("mod");
+  refused.setPort(closedPort());
+  refused.connect();
+  const auto result = refused.call("Echo", {});
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("Não foi possível conectar"), std::string::npos) << result.message;
+
+  net_.disconnect();
+  EXPECT_FALSE(net_.connected());
+  expectFailure("Echo", "não está aberta");
+}
+
+TEST_F(NetConnectionTest, TimeoutIsAFailureAndTheConnectionRecovers) {
+  net_.setReadTimeout(std::chrono::milliseconds(200));
+  net_.connect();
+  const auto slow = net_.call("Slow", {});
+  EXPECT_FALSE(slow.ok);
+  EXPECT_NE(slow.message.find("não respondeu"), std::string::npos) << slow.message;
+  EXPECT_TRUE(net_.call("Echo", {}).ok);
+}
+
+TEST_F(NetConnectionTest, BeforeConnectChoosesTheAddress) {
+  TNetConnection late("mod");
+  late.beforeConnect = [&](TNetConnection& c) { c.setPort(stub_.port); };
+  late.connect();
+  EXPECT_TRUE(late.call("Echo", {}).ok);
+}
+
+struct RecordingHook : CallHook {
+  std::optional<packet::CallResult> before(const TNetConnection&, const std::string& method,
+                                           const std::vector<packet::Arg>&) override {
+    if (method == "Echo" && failEcho)
+      return packet::CallResult{false, "falha injetada", {}};
+    return std::nullopt;
+  }
+  void after(const TNetConnection& connection, const std::string& method,
+             const std::vector<packet::Arg>&, const packet::CallResult& result) override {
+    transcript.push_back(connection.moduleName() + "." + method + (result.ok ? " ok" : " erro"));
+  }
+  bool failEcho = true;
+  std::vector<std::string> transcript;
+};
+
+TEST_F(NetConnectionTest, HookMayAnswerInsteadOfTheServerAndSeesEveryAnswer) {
+  RecordingHook hook;
+  TNetConnection::setCallHook(&hook);
+  net_.connect();
+  const auto injected = net_.call("Echo", {});
+  EXPECT_FALSE(injected.ok);
+  EXPECT_EQ(injected.message, "falha injetada");
+  EXPECT_EQ(stub_.calls, 0);
+
+  hook.failEcho = false;
+  EXPECT_TRUE(net_.call("Echo", {}).ok);
+  EXPECT_EQ(stub_.calls, 1);
+  EXPECT_FALSE(net_.call("NotJson", {}).ok);
+  EXPECT_EQ(hook.transcript,
+            (std::vector<std::string>{"mod.Echo erro", "mod.Echo ok", "mod.NotJson erro"}));
+}
+
+}  // namespace
+}  // namespace host

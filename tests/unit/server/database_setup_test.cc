@@ -1,0 +1,141 @@
+// Creating databases from the embedded scripts, and what the demo data promises.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "server/database_setup.h"
+#include "server/service.h"
+#include "server/sqlite_db.h"
+#include "server/text_collation.h"
+#include "server_fixture.h"
+
+namespace server::testing {
+namespace {
+
+int digitAt(const std::string& s, size_t i) {
+  return s[i] - '0';
+}
+
+bool validCpf(const std::string& cpf) {
+  if (cpf.size() != 11 || cpf.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  for (size_t length : {9u, 10u}) {
+    int sum = 0;
+    for (size_t i = 0; i < length; ++i)
+      sum += digitAt(cpf, i) * static_cast<int>(length + 1 - i);
+    if ((sum * 10 % 11) % 10 != digitAt(cpf, length))
+      return false;
+  }
+  return true;
+}
+
+bool validCnpj(const std::string& cnpj) {
+  if (cnpj.size() != 14 || cnpj.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  const int weights[] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  for (size_t length : {12u, 13u}) {
+    int sum = 0;
+    for (size_t i = 0; i < length; ++i)
+      sum += digitAt(cnpj, i) * weights[i + 13 - length];
+    const int rest = sum % 11;
+    if ((rest < 2 ? 0 : 11 - rest) != digitAt(cnpj, length))
+      return false;
+  }
+  return true;
+}
+
+int count(Database& db, const char* sql) {
+  auto statement = db.prepare(sql);
+  return statement.step() ? static_cast<int>(statement.number(0)) : -1;
+}
+
+TEST(DemoData, ClientsHaveValidInscriptionsOfBothPersonTypes) {
+  ASSERT_TRUE(validCpf("11144477735"));
+  ASSERT_FALSE(validCpf("11144477736"));
+  ASSERT_TRUE(validCnpj("11222333000181"));
+  ASSERT_FALSE(validCnpj("11222333000182"));
+
+  TempDatabase demo(Contents::Demo);
+  Database db(demo.path(), false);
+  auto clients = db.prepare("SELECT CDCLIENTE, NRINSJURCLIE, IDTPIJURCLIE FROM CLIENTE");
+  int persons = 0;
+  int companies = 0;
+  while (clients.step()) {
+    const std::string number = clients.text(1);
+    if (clients.text(2) == "F") {
+      ++persons;
+      EXPECT_TRUE(validCpf(number)) << clients.text(0) << " " << number;
+    } else {
+      ++companies;
+      EXPECT_TRUE(validCnpj(number)) << clients.text(0) << " " << number;
+    }
+  }
+  EXPECT_GE(persons + companies, 250);
+  EXPECT_GT(persons, 30);
+  EXPECT_GT(companies, 30);
+}
+
+TEST(DemoData, RegistersHangTogether) {
+  TempDatabase demo(Contents::Demo);
+  Database db(demo.path(), false);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM FILIAL"), 3);
+  EXPECT_EQ(count(db,
+                  "SELECT COUNT(*) FROM CLIENTE WHERE CDCLIENTE NOT IN "
+                  "(SELECT CDCLIENTE FROM CLIENTEFILIAL)"),
+            0);
+  EXPECT_GT(count(db, "SELECT COUNT(*) FROM CLIENTEFILIAL WHERE IDCOREFECLIFILI = 'U'"), 0);
+  // Tree codes match their level: "1", "1.01", "1.01.001".
+  EXPECT_EQ(count(db,
+                  "SELECT COUNT(*) FROM PRODUTO WHERE LENGTH(CDARVPROD) <> "
+                  "CASE CDNVPRODUTO WHEN '1' THEN 1 WHEN '2' THEN 4 ELSE 8 END"),
+            0);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM TIPOCUSTO WHERE IDUTTPCUSTO = 'N'"), 2);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM PARAMFILIAL"), 3);
+  EXPECT_EQ(count(db,
+                  "SELECT COUNT(*) FROM SERVCLIE S WHERE NOT EXISTS (SELECT 1 FROM "
+                  "HISTSERVFATU H WHERE H.CDFILIAL = S.CDFILIAL AND "
+                  "H.CDSERVFILI = S.CDSERVFILI AND H.CDCLIENTE = S.CDCLIENTE)"),
+            0);
+  for (const char* table :
+       {"TURNOSERVCLIE", "HISTTURNOSERVCLIE", "CORRPRECSERV", "DTREPLICAVALOR"}) {
+    EXPECT_GT(count(db, (std::string("SELECT COUNT(*) FROM ") + table).c_str()), 0) << table;
+  }
+  db.exec("PRAGMA foreign_keys = ON");
+  auto violations = db.prepare("PRAGMA foreign_key_check");
+  EXPECT_FALSE(violations.step());
+}
+
+TEST(DatabaseSetup, RefusesToOverwriteAFileThatIsNotEmpty) {
+  TempDatabase existing(Contents::SchemaOnly);
+  try {
+    createDatabase(existing.path(), true);
+    FAIL() << "overwrote an existing database";
+  } catch (const SetupError& e) {
+    EXPECT_NE(std::string(e.what()).find("já existe e não está vazio"), std::string::npos);
+  }
+  Database db(existing.path(), false);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM CLIENTE"), 0);
+}
+
+TEST(DatabaseSetup, ServingRefusesAFileWithoutTheSchema) {
+  TempDatabase place(Contents::SchemaOnly);
+  const std::string other = place.directory() + "/outro.db";
+  Database(other, true).exec("CREATE TABLE X (A)");
+  EXPECT_THROW(Service{other}, SetupError);
+  EXPECT_THROW(Service{place.directory() + "/nao-existe.db"}, DbError);
+
+  const std::string notSqlite = place.directory() + "/texto.db";
+  std::ofstream(notSqlite) << "isto não é um banco de dados";
+  EXPECT_THROW(Service{notSqlite}, DbError);
+}
+
+TEST(TextCollation, IgnoresCaseAndPortugueseAccents) {
+  EXPECT_EQ(foldForSorting("Água Ótica ÇÃO ñ"), "agua otica cao n");
+  EXPECT_LT(compareForSorting("Água", "Bruno"), 0);
+  EXPECT_LT(compareForSorting("ana", "Bruno"), 0);
+  EXPECT_NE(compareForSorting("Ana", "ana"), 0);  // different texts never compare equal
+}
+
+}  // namespace
+}  // namespace server::testing
