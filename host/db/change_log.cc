@@ -23,13 +23,13 @@ packet::Delta delta(const std::vector<packet::FieldDef>& fields, const Records& 
     packet::Change change;
     if (r->deleted) {
       change.kind = packet::ChangeKind::Delete;
-      change.oldValues = *r->original;
-    } else if (r->inserted()) {
+      change.oldValues = r->mergedValues();
+    } else if (r->inserted) {
       change.kind = packet::ChangeKind::Insert;
       change.newValues = r->values;
     } else {
       change.kind = packet::ChangeKind::Modify;
-      change.oldValues = *r->original;
+      change.oldValues = r->mergedValues();
       change.newValues = r->values;
     }
     result.changes.push_back(std::move(change));
@@ -42,20 +42,21 @@ void merge(Records& records) {
   for (auto& r : records) {
     if (!r->changed())
       continue;
-    r->original = r->values;
-    r->modified = false;
+    r->original.reset();
+    r->inserted = false;
     r->changeOrder = 0;
   }
 }
 
 void revert(Records& records) {
-  std::erase_if(records, [](const auto& r) { return r->inserted(); });
+  std::erase_if(records, [](const auto& r) { return r->inserted; });
   for (auto& r : records) {
     if (!r->changed())
       continue;
-    r->values = *r->original;
+    if (r->original)
+      r->values = std::move(*r->original);
+    r->original.reset();
     r->deleted = false;
-    r->modified = false;
     r->changeOrder = 0;
   }
 }

@@ -86,6 +86,9 @@ void DataSet::loadPacket(const packet::Packet& packet) {
   std::vector<int> source(fields_.size(), -1);
   for (std::size_t i = 0; i < fields_.size(); ++i)
     source[i] = packet.fieldIndex(fields_[i]->name());
+  bool sameLayout = packet.fields.size() == fields_.size();
+  for (std::size_t i = 0; i < fields_.size() && sameLayout; ++i)
+    sameLayout = source[i] == static_cast<int>(i);
   std::vector<std::unique_ptr<Record>> records;
   records.reserve(packet.rows.size());
   for (std::size_t r = 0; r < packet.rows.size(); ++r) {
@@ -93,21 +96,25 @@ void DataSet::loadPacket(const packet::Packet& packet) {
     if (row.size() != packet.fields.size())
       throw DataError(fmt::format("Linha {} do pacote de '{}' tem {} valores; esperados {}.", r + 1,
                                   this->name(), row.size(), packet.fields.size()));
-    auto record = std::make_unique<Record>();
-    record->values.reserve(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-      if (source[i] < 0) {
-        record->values.emplace_back();
-        continue;
-      }
-      const packet::Value& v = row[static_cast<std::size_t>(source[i])];
-      if (!valueFits(fields_[i]->type(), v))
+      if (source[i] >= 0 &&
+          !valueFits(fields_[i]->type(), row[static_cast<std::size_t>(source[i])]))
         throw DataError(fmt::format("{} (linha {} do pacote de '{}')",
                                     messages::wrongValueType(fields_[i]->name()), r + 1,
                                     this->name()));
-      record->values.push_back(v);
     }
-    record->original = record->values;
+    auto record = std::make_unique<Record>();
+    if (sameLayout) {
+      record->values = row;
+    } else {
+      record->values.reserve(fields_.size());
+      for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (source[i] < 0)
+          record->values.emplace_back();
+        else
+          record->values.push_back(row[static_cast<std::size_t>(source[i])]);
+      }
+    }
     records.push_back(std::move(record));
   }
 
@@ -273,9 +280,9 @@ packet::Value DataSet::originalValue(int field) const {
     else if (state_ == DataSetState::Browse)
       r = currentRecord();
   }
-  if (r == nullptr || !r->original)
+  if (r == nullptr || r->inserted)
     return kNull;
-  return (*r->original)[static_cast<std::size_t>(field)];
+  return r->mergedValues()[static_cast<std::size_t>(field)];
 }
 
 void DataSet::writeValue(Field& field, packet::Value value) {

@@ -59,6 +59,7 @@ void DataSet::commitEdit() {
   if (state_ == DataSetState::Insert) {
     auto record = std::make_unique<Record>();
     record->values = std::move(buffer_);
+    record->inserted = true;
     record->changeOrder = ++changeSequence_;
     row = record.get();
     auto at = records_.end();
@@ -71,9 +72,9 @@ void DataSet::commitEdit() {
   } else {
     row = editRecord_;
     if (modified_) {
+      if (!row->inserted && !row->original)
+        row->original = std::move(row->values);
       row->values = std::move(buffer_);
-      if (!row->inserted())
-        row->modified = true;
       if (row->changeOrder == 0)
         row->changeOrder = ++changeSequence_;
     }
@@ -132,7 +133,7 @@ void DataSet::deleteRecord() {
   fire(beforeScroll);
   Record* row = currentRecord();
   view_.erase(view_.begin() + cursor_);
-  if (row->inserted()) {
+  if (row->inserted) {
     std::erase_if(records_, [&](const auto& r) { return r.get() == row; });
   } else {
     row->deleted = true;
