@@ -17,8 +17,10 @@ void DataLink::setDataSource(DataSource* source) {
   dataSource_ = source;
   if (dataSource_ != nullptr)
     dataSource_->addLink(this);
+  const bool wasActive = active_;
   updateState();
-  if (active_)
+  // Active before and after: no activeChanged, yet the rows are another source's.
+  if (wasActive && active_)
     dataSetChanged();
 }
 

@@ -66,7 +66,7 @@ class Field {
   void clear() { setValue(packet::Value{}); }
 
   // Conversions. Reading a null gives "" or 0; reading a text that is no number or date
-  // throws DataError with the regional message.
+  // throws DataError with the regional message. setAsString("") stores null for every type.
   std::string asString() const;
   void setAsString(std::string_view text);
   double asFloat() const;
