@@ -11,13 +11,15 @@ namespace {
 // The picture part of a mask text, with save-literals 0: used to read back the typed slots.
 std::string slotsOnlyMask(const std::string& mask) {
   const auto semicolon = mask.find(';');
-  std::string picture = semicolon == std::string::npos ? mask : mask.substr(0, semicolon);
-  std::string blank = " ";
+  std::string out = semicolon == std::string::npos ? mask : mask.substr(0, semicolon);
+  out.append(";0;");
   const auto last = mask.rfind(';');
   if (last != std::string::npos && last != semicolon && last + 1 < mask.size()) {
-    blank = mask.substr(last + 1);
+    out.append(mask, last + 1, std::string::npos);
+  } else {
+    out.push_back(' ');
   }
-  return picture + ";0;" + blank;
+  return out;
 }
 
 }  // namespace
