@@ -113,8 +113,10 @@ NumberEdit::NumberEdit(Control* parent, std::string name) : Edit(parent, std::mo
 
 std::string NumberEdit::pattern() const {
   std::string p = thousands_ ? "#,##0" : "0";
-  if (decimals_ > 0)
-    p += "." + std::string(static_cast<size_t>(decimals_), '0');
+  if (decimals_ > 0) {
+    p.push_back('.');
+    p.append(static_cast<size_t>(decimals_), '0');
+  }
   return p;
 }
 
