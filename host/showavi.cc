@@ -1,0 +1,64 @@
+#include "host/showavi.h"
+
+#include <stdexcept>
+
+#include "host/ui/application.h"
+
+namespace Showavi {
+
+namespace {
+
+// The indicator component; it also watches for the destruction of the form it covers, so the
+// state never points at a form that is gone.
+class WaitIndicator : public ui::Component, private ui::ChangeObserver {
+ public:
+  WaitIndicator() : Component("WaitIndicator") { ui::addChangeObserver(this); }
+
+  WaitState state;
+
+  void notify() { changed(ui::Property::Other); }
+
+ private:
+  void propertyChanged(ui::Component&, ui::Property) override {}
+  void componentDestroyed(ui::Component& component) override {
+    if (&component == state.over)
+      state.over = nullptr;
+  }
+};
+
+WaitIndicator& waitIndicator() {
+  // Never destroyed: it stays registered as an observer for the whole process.
+  static auto* instance = new WaitIndicator();
+  return *instance;
+}
+
+}  // namespace
+
+void ActiveShowAvi(const ui::Form* over, int kind, const std::string& text) {
+  if (kind != 0 && kind != 1 && kind != 6)
+    throw std::invalid_argument(
+        "Tipo de indicador de espera desconhecido: " + std::to_string(kind) + ".");
+  auto& indicator = waitIndicator();
+  indicator.state = WaitState{true, kind, text, over};
+  ui::application().screen().setCursor(ui::Cursor::HourGlass);
+  indicator.notify();
+}
+
+void DeactiveShowAvi() {
+  auto& indicator = waitIndicator();
+  if (!indicator.state.active)
+    return;
+  indicator.state = WaitState{};
+  ui::application().screen().setCursor(ui::Cursor::Default);
+  indicator.notify();
+}
+
+const WaitState& state() {
+  return waitIndicator().state;
+}
+
+ui::Component& indicator() {
+  return waitIndicator();
+}
+
+}  // namespace Showavi

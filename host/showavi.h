@@ -1,0 +1,34 @@
+// Showavi: the wait indicator shown over a form while a remote call or a long operation runs.
+//
+// Kinds: 0 at start-up (no text), 1 while saving or processing, 6 while loading. While it is
+// active the screen cursor is the hourglass. Its state is observable: renderers and the script
+// driver follow the component indicator(), whose change notification fires on every show and
+// hide. When the form it is shown over is destroyed, the state forgets that form.
+#pragma once
+
+#include <string>
+
+#include "host/ui/component.h"
+#include "host/ui/form.h"
+
+namespace Showavi {
+
+struct WaitState {
+  bool active = false;
+  int kind = 0;
+  std::string text;
+  const ui::Form* over = nullptr;
+};
+
+// Shows the indicator (replacing one already shown). Throws std::invalid_argument for a kind
+// other than 0, 1 or 6.
+void ActiveShowAvi(const ui::Form* over, int kind, const std::string& text = {});
+// Hides the indicator and restores the default cursor; nothing happens when none is shown.
+void DeactiveShowAvi();
+const WaitState& state();
+
+// A ui::Component named "WaitIndicator" whose changed(ui::Property::Other) fires on every
+// ActiveShowAvi and DeactiveShowAvi.
+ui::Component& indicator();
+
+}  // namespace Showavi
