@@ -95,6 +95,11 @@ void Statement::run() {
   }
 }
 
+void Statement::reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
 int Statement::columnCount() const {
   return sqlite3_column_count(stmt_);
 }
@@ -152,7 +157,12 @@ Database::Database(const std::string& path, bool create, int busyTimeoutMs) : pa
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busyTimeoutMs);
   sqlite3_create_collation(db_, "PTBR", SQLITE_UTF8, nullptr, compareCollated);
-  exec("PRAGMA foreign_keys = ON");
+  try {
+    exec("PRAGMA foreign_keys = ON");
+  } catch (const DbError&) {
+    sqlite3_close(db_);
+    throw;
+  }
 }
 
 Database::~Database() {

@@ -46,6 +46,8 @@ class Statement {
   bool step();
   // Runs a statement that returns no rows.
   void run();
+  // Makes the statement ready to run again with new parameters.
+  void reset();
 
   int columnCount() const;
   std::string columnName(int column) const;
