@@ -16,8 +16,8 @@ Statement& bindKey(Statement& statement, const BindingKey& key) {
   return statement.bind(1, key.filial).bind(2, key.servico).bind(3, key.cliente);
 }
 
-// The change date-time now, or a millisecond after the latest one the same history already
-// holds for the start, so that two changes never share a history key.
+}  // namespace
+
 double distinctChangeTime(Statement& latest) {
   const double now = nowAsDayCount();
   if (latest.step() && !latest.isNull(0)) {
@@ -27,8 +27,6 @@ double distinctChangeTime(Statement& latest) {
   }
   return now;
 }
-
-}  // namespace
 
 std::string describeClient(Database& db, const std::string& cliente) {
   auto statement = db.prepare("SELECT NMRAZSOCCLIE FROM CLIENTE WHERE CDCLIENTE = ?");

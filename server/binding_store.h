@@ -52,6 +52,10 @@ struct ShiftHistoryEntry {
 
 void appendShiftHistory(Database& db, const ShiftHistoryEntry& entry);
 
+// The date-time now, or a millisecond after the one `latest` (a query of the latest change
+// time under the same key) answers when that is not earlier, so two changes never share a key.
+double distinctChangeTime(Statement& latest);
+
 // Removes the binding's value history, shift values, shift history and correction intervals.
 void deleteBindingDependents(Database& db, const BindingKey& key);
 

@@ -155,10 +155,14 @@ void replicateValue(Database& db, ValueHistoryEntry entry) {
   }
   for (const auto& e : entries)
     writeValue(db, e);
+  auto latest = db.prepare(
+      "SELECT MAX(DTALTREPLICA) FROM DTREPLICAVALOR WHERE CDFILIAL = ? AND CDSERVFILI = ?");
+  latest.bind(1, entry.key.filial).bind(2, entry.key.servico);
+  const double replicatedAt = distinctChangeTime(latest);
   auto replication = db.prepare(
       "INSERT INTO DTREPLICAVALOR (CDFILIAL, CDSERVFILI, DTALTREPLICA, DTSERVFATU, VRSERVFATU, "
       "DSMOTIVO, CDOPERALT) VALUES (?, ?, ?, ?, ?, ?, ?)");
-  replication.bind(1, entry.key.filial).bind(2, entry.key.servico).bind(3, nowAsDayCount());
+  replication.bind(1, entry.key.filial).bind(2, entry.key.servico).bind(3, replicatedAt);
   replication.bind(4, entry.start).bind(5, entry.value).bind(6, entry.reason);
   replication.bind(7, entry.operatorCode).run();
 }

@@ -58,6 +58,10 @@ TEST_F(ValueHistoryTest, ReplicationSetsEveryClientAndRecordsTheDate) {
   const auto replicated = get("GetDtReplicaValor", {"0001", "00001"});
   ASSERT_EQ(replicated.rows.size(), 1u);
   EXPECT_EQ(number(field(replicated, 0, "DTSERVFATU")), 46054.0);
+
+  // A second replication right after the first is recorded too, and is the latest.
+  ASSERT_TRUE(call("AlterarVrServico", alterar("", 46030, 5100)).ok);
+  EXPECT_EQ(number(field(get("GetDtReplicaValor", {"0001", "00001"}), 0, "DTSERVFATU")), 46030.0);
 }
 
 TEST_F(ValueHistoryTest, RefusalsWriteNothing) {
