@@ -9,9 +9,10 @@ namespace ui {
 
 namespace {
 
+// Never destroyed: components owned by other statics may go after it at exit.
 std::vector<ChangeObserver*>& observers() {
-  static std::vector<ChangeObserver*> list;
-  return list;
+  static auto* list = new std::vector<ChangeObserver*>;
+  return *list;
 }
 
 }  // namespace

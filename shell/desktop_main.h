@@ -1,0 +1,18 @@
+// The desktop side of the host application: the window, or a screenshot of it.
+#pragma once
+
+#include <string>
+
+#include "shell/host_startup.h"
+
+namespace shell {
+
+// Opens the host's main window, calls the module's entry point and runs until the window is
+// closed. Returns the process exit status.
+int runDesktop(int argc, char** argv, EntryPoint entry);
+
+// Renders the main window after the module's start-up to a PNG without a display. Returns
+// whether a non-blank image was written.
+bool renderScreenshot(int argc, char** argv, const std::string& path, EntryPoint entry);
+
+}  // namespace shell

@@ -1,0 +1,113 @@
+// Session: one script run against the real module, a fresh database and its own application
+// server on loopback.
+//
+// The session installs itself as the toolkit's runner (modal runs execute the commands queued
+// by `modal FORM ... end`; confirmation boxes take the answers queued by `answer`), as the
+// connection's call hook (every remote call is logged; `fail` makes the next call of a method
+// fail) and as a change observer (every wait indicator is logged). Actions go through the
+// event dispatcher exactly as a user's would. The first expectation that fails ends the run
+// with "FILE:LINE: expected ..., got ...".
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/net_connection.h"
+#include "host/ui/application.h"
+#include "host/ui/component.h"
+#include "shell/script/script.h"
+
+namespace server {
+class AppServer;
+}
+
+namespace script {
+
+struct SessionOptions {
+  std::string modulePath;      // the module's shared library
+  bool emptyDatabase = false;  // schema only, no demo data
+  bool quiet = false;          // print failures only
+};
+
+// A failed expectation or an unexpected modal run or question; not a std::exception, so the
+// toolkit's dispatcher lets it through to the session.
+struct ScriptFailure {
+  std::string message;
+};
+
+class Session : public ui::Runner, public host::CallHook, public ui::ChangeObserver {
+ public:
+  explicit Session(SessionOptions options);
+  ~Session() override;
+
+  // Runs the commands; returns 0 when every expectation holds, 1 otherwise (after printing the
+  // failure).
+  int run(const std::vector<Command>& commands);
+
+  // ui::Runner
+  void runModal(ui::Form& form) override;
+  int messageBox(ui::MessageKind kind, const std::string& text,
+                 ui::MessageButtons buttons) override;
+
+  // host::CallHook
+  std::optional<packet::CallResult> before(const host::TNetConnection& connection,
+                                           const std::string& method,
+                                           const std::vector<packet::Arg>& args) override;
+  void after(const host::TNetConnection& connection, const std::string& method,
+             const std::vector<packet::Arg>& args, const packet::CallResult& result) override;
+
+  // ui::ChangeObserver
+  void propertyChanged(ui::Component& component, ui::Property property) override;
+
+ private:
+  struct LoggedCall {
+    std::string method;
+    std::vector<std::string> args;  // as scripts write them
+    bool ok = true;
+  };
+  struct LoggedWait {
+    int kind = 0;
+    std::string text;
+  };
+  struct LoggedMessage {
+    std::string kind;  // error, info, question
+    std::string text;
+  };
+  struct QueuedBlock {
+    std::string form;
+    const std::vector<Command>* commands;
+  };
+
+  void runCommands(const std::vector<Command>& commands);
+  void runCommand(const Command& command);
+  void runAction(const Command& command);
+  void runExpectation(const Command& command);
+  void setUp(const Command& command);
+  void openModule();
+  void print(const std::string& line);
+  [[noreturn]] void fail(const Command& command, const std::string& expected,
+                         const std::string& got);
+  [[noreturn]] void failText(const std::string& message);
+
+  SessionOptions options_;
+  std::string tempDir_;
+  std::string databasePath_;
+  std::unique_ptr<server::AppServer> server_;
+  void* module_ = nullptr;
+  const Command* current_ = nullptr;
+
+  std::vector<LoggedCall> calls_;
+  size_t callCursor_ = 0;
+  std::vector<LoggedWait> waits_;
+  size_t waitCursor_ = 0;
+  std::deque<LoggedMessage> messages_;
+  std::deque<int> answers_;
+  std::deque<QueuedBlock> modalBlocks_;
+  std::map<std::string, std::deque<std::string>> failures_;
+};
+
+}  // namespace script
