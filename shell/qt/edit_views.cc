@@ -1,0 +1,225 @@
+#include "shell/qt/edit_views.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <algorithm>
+#include <vector>
+
+#include "host/ui/application.h"
+#include "host/ui/combo_box.h"
+#include "host/ui/edit.h"
+#include "host/ui/list_box.h"
+#include "host/ui/typed_edits.h"
+#include "shell/qt/qt_text.h"
+
+namespace shell {
+
+QWidget* EditView::createWidget(QWidget* parentArea) {
+  auto* edit = new QLineEdit(parentArea);
+  if (dynamic_cast<const ui::NumberEdit*>(control()) != nullptr)
+    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return edit;
+}
+
+void EditView::apply(ui::Property property) {
+  auto* edit = static_cast<QLineEdit*>(widget());
+  const auto& model = this->model<ui::Edit>();
+  switch (property) {
+    case ui::Property::Text:
+    case ui::Property::Selection:
+      if (edit->text() != toQString(model.text()))
+        edit->setText(toQString(model.text()));
+      // The model types at the end of its text, or over all of it when it is selected.
+      if (model.allSelected())
+        edit->selectAll();
+      else
+        edit->end(false);
+      break;
+    case ui::Property::ReadOnly:
+      edit->setReadOnly(model.readOnly());
+      break;
+    default:
+      ControlView::apply(property);
+      break;
+  }
+}
+
+QWidget* MemoView::createWidget(QWidget* parentArea) {
+  auto* memo = new QPlainTextEdit(parentArea);
+  watchMouse(memo->viewport());
+  return memo;
+}
+
+void MemoView::apply(ui::Property property) {
+  auto* memo = static_cast<QPlainTextEdit*>(widget());
+  const auto& model = this->model<ui::Memo>();
+  switch (property) {
+    case ui::Property::Text:
+    case ui::Property::Selection: {
+      const QString text = multiLineText(model.text());
+      if (memo->toPlainText() != text)
+        memo->setPlainText(text);
+      if (model.allSelected())
+        memo->selectAll();
+      else
+        memo->moveCursor(QTextCursor::End);
+      break;
+    }
+    case ui::Property::ReadOnly:
+      memo->setReadOnly(model.readOnly());
+      break;
+    case ui::Property::Other:
+      memo->setVerticalScrollBarPolicy(model.verticalScrollBar() ? Qt::ScrollBarAlwaysOn
+                                                                 : Qt::ScrollBarAlwaysOff);
+      break;
+    default:
+      ControlView::apply(property);
+      break;
+  }
+}
+
+QWidget* ComboBoxView::createWidget(QWidget* parentArea) {
+  auto* combo = new QComboBox(parentArea);
+  connect(combo, &QComboBox::activated, this, [this](int index) {
+    if (control() == nullptr || applying_)
+      return;
+    auto& box = model<ui::ComboBox>();
+    if (index >= 0 && index < static_cast<int>(box.items().size()))
+      deliverUserEvent([&box, index] { box.userChoose(index); });
+    update(ui::Property::ItemIndex);
+  });
+  return combo;
+}
+
+void ComboBoxView::apply(ui::Property property) {
+  auto* combo = static_cast<QComboBox*>(widget());
+  const auto& model = this->model<ui::ComboBox>();
+  applying_ = true;
+  switch (property) {
+    case ui::Property::Items: {
+      QStringList items;
+      for (const std::string& item : model.items())
+        items << toQString(item);
+      combo->clear();
+      combo->addItems(items);
+      combo->setCurrentIndex(model.itemIndex());
+      break;
+    }
+    case ui::Property::ItemIndex:
+      combo->setCurrentIndex(model.itemIndex());
+      break;
+    default:
+      ControlView::apply(property);
+      break;
+  }
+  applying_ = false;
+}
+
+void ComboBoxView::openList() {
+  auto* combo = static_cast<QComboBox*>(widget());
+  if (combo->count() > 0)
+    combo->showPopup();
+}
+
+bool ComboBoxView::handleKeyLocally(const KeyStroke& stroke) {
+  const bool altDown = stroke.key == ui::keys::Down && stroke.shift.alt && !stroke.shift.ctrl;
+  const bool f4 = stroke.key == ui::keys::F1 + 3 && stroke.shift.none();
+  if (stroke.delivery != KeyStroke::Delivery::KeyDown || !(altDown || f4))
+    return false;
+  openList();
+  return true;
+}
+
+bool ComboBoxView::mouseInput(QMouseEvent& event) {
+  if (event.type() == QEvent::MouseButtonPress && event.button() == Qt::LeftButton) {
+    bool focused = false;
+    if (deliverUserEvent([this, &focused] { focused = takeFocus(); }) && focused)
+      openList();
+  }
+  return true;
+}
+
+bool ComboBoxView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel)
+    return true;  // the wheel would change the item without the model
+  return ControlView::eventFilter(watched, event);
+}
+
+QWidget* ListBoxView::createWidget(QWidget* parentArea) {
+  auto* list = new QListWidget(parentArea);
+  list->setSelectionMode(model<ui::ListBox>().multiSelect() ? QAbstractItemView::MultiSelection
+                                                            : QAbstractItemView::SingleSelection);
+  watchMouse(list->viewport());
+  return list;
+}
+
+void ListBoxView::apply(ui::Property property) {
+  auto* list = static_cast<QListWidget*>(widget());
+  const auto& model = this->model<ui::ListBox>();
+  switch (property) {
+    case ui::Property::Items:
+      list->clear();
+      for (const std::string& item : model.items())
+        list->addItem(toQString(item));
+      [[fallthrough]];
+    case ui::Property::Selection:
+    case ui::Property::ItemIndex: {
+      list->setSelectionMode(model.multiSelect() ? QAbstractItemView::MultiSelection
+                                                 : QAbstractItemView::SingleSelection);
+      const QSignalBlocker block(list);
+      for (int i = 0; i < model.count() && i < list->count(); ++i)
+        list->item(i)->setSelected(model.selected(i));
+      if (model.itemIndex() >= 0 && model.itemIndex() < list->count()) {
+        const QModelIndex current = list->model()->index(model.itemIndex(), 0);
+        list->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        list->scrollTo(current);
+      }
+      break;
+    }
+    default:
+      ControlView::apply(property);
+      break;
+  }
+}
+
+bool ListBoxView::mouseInput(QMouseEvent& event) {
+  if (event.button() != Qt::LeftButton)
+    return true;
+  auto* list = static_cast<QListWidget*>(widget());
+  auto& box = model<ui::ListBox>();
+  if (event.type() == QEvent::MouseButtonDblClick) {
+    deliverUserEvent([&box] { ui::application().doubleClick(box); });
+    return true;
+  }
+  if (event.type() != QEvent::MouseButtonPress)
+    return true;
+  const int row = list->indexAt(event.position().toPoint()).row();
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  deliverUserEvent([this, &box, row, modifiers] {
+    if (!takeFocus() || row < 0 || row >= box.count())
+      return;
+    std::vector<int> chosen{row};
+    if (box.multiSelect() && modifiers.testFlag(Qt::ControlModifier)) {
+      chosen = box.selectedIndexes();
+      const auto at = std::find(chosen.begin(), chosen.end(), row);
+      if (at != chosen.end())
+        chosen.erase(at);
+      else
+        chosen.push_back(row);
+    } else if (box.multiSelect() && modifiers.testFlag(Qt::ShiftModifier) && box.itemIndex() >= 0) {
+      chosen.clear();
+      const int step = row >= box.itemIndex() ? 1 : -1;
+      for (int i = box.itemIndex(); i != row + step; i += step)
+        chosen.push_back(i);
+    }
+    box.userSelect(chosen);
+  });
+  return true;
+}
+
+}  // namespace shell

@@ -1,0 +1,128 @@
+#include "tests/unit/shell_qt/desktop_fixture.h"
+
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <functional>
+
+#include "shell/qt/qt_text.h"
+
+namespace shell::testing {
+
+std::vector<packet::Row> sampleRows() {
+  using packet::Value;
+  return {
+      {std::string("A"), std::string("Ana"), 10.5, std::string("S")},
+      {std::string("B"), std::string("Bia"), 20.0, std::string("N")},
+      {std::string("C"), std::string("Caio"), 30.0, Value{}},
+      {std::string("D"), std::string("Davi"), 40.0, std::string("X")},
+  };
+}
+
+void DesktopTest::SetUp() {
+  ui::resetApplication();
+  desktop = std::make_unique<Desktop>(*static_cast<QApplication*>(QCoreApplication::instance()));
+  desktop->runner().setMessageHook(
+      [this](ui::MessageKind kind, const std::string& text, ui::MessageButtons) {
+        messages.push_back((kind == ui::MessageKind::Error ? "error: " : "message: ") + text);
+        if (answers.empty())
+          return static_cast<int>(ui::mrOk);
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+      });
+  desktop->mainWindow().show();
+}
+
+void DesktopTest::TearDown() {
+  ui::resetApplication();
+  desktop.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+SampleForm& DesktopTest::showSample() {
+  auto* form = ui::application().createForm<SampleForm>();
+  form->load(sampleRows());
+  form->show();
+  settle();
+  return *form;
+}
+
+void DesktopTest::settle() {
+  for (int round = 0; round < 3; ++round) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+QWidget* DesktopTest::widget(const ui::Control& control) const {
+  return renderer().widgetOf(control);
+}
+
+QWidget* DesktopTest::qtFocus(const ui::Control& control) const {
+  QWidget* w = widget(control);
+  return w != nullptr ? w->window()->focusWidget() : nullptr;
+}
+
+void DesktopTest::click(const ui::Control& control, QPoint at, Qt::KeyboardModifiers modifiers) {
+  QWidget* target = widget(control);
+  ASSERT_NE(target, nullptr) << control.name();
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(target))
+    target = area->viewport();
+  QTest::mouseClick(target, Qt::LeftButton, modifiers, at.x() >= 0 ? at : target->rect().center());
+  settle();
+}
+
+void DesktopTest::expectInStep(const ui::Form& form) const {
+  QWidget* window = renderer().windowOf(form);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->isVisible(), form.visible());
+  std::function<void(const ui::Control&)> walk = [&](const ui::Control& control) {
+    SCOPED_TRACE(control.name());
+    QWidget* w = widget(control);
+    ASSERT_NE(w, nullptr);
+    if (dynamic_cast<const ui::Image*>(&control) != nullptr) {
+      EXPECT_FALSE(w->isVisible());
+    } else if (&control != &form) {
+      EXPECT_EQ(w->isEnabled(), control.usable());
+      EXPECT_EQ(w->isVisible(), control.showing());
+    }
+    if (auto* edit = dynamic_cast<const ui::Edit*>(&control)) {
+      if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        EXPECT_EQ(line->text(), toQString(edit->text()));
+      }
+    } else if (auto* label = dynamic_cast<const ui::Label*>(&control)) {
+      EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), plainCaption(label->caption()));
+    } else if (auto* list = dynamic_cast<const ui::ListBox*>(&control)) {
+      auto* items = qobject_cast<QListWidget*>(w);
+      ASSERT_EQ(items->count(), list->count());
+      for (int i = 0; i < list->count(); ++i) {
+        EXPECT_EQ(items->item(i)->text(), toQString(list->item(i)));
+        EXPECT_EQ(items->item(i)->isSelected(), list->selected(i)) << i;
+      }
+    } else if (auto* combo = dynamic_cast<const ui::ComboBox*>(&control)) {
+      EXPECT_EQ(qobject_cast<QComboBox*>(w)->currentIndex(), combo->itemIndex());
+    } else if (auto* radio = dynamic_cast<const ui::RadioButton*>(&control)) {
+      EXPECT_EQ(qobject_cast<QRadioButton*>(w)->isChecked(), radio->checked());
+    } else if (auto* pages = dynamic_cast<const ui::PageControl*>(&control)) {
+      auto* tabs = qobject_cast<QTabWidget*>(w);
+      ASSERT_EQ(tabs->count(), static_cast<int>(pages->pages().size()));
+      EXPECT_EQ(tabs->currentWidget(), widget(*pages->activePage()));
+      for (ui::TabSheet* page : pages->pages()) {
+        const int tab = tabs->indexOf(widget(*page));
+        EXPECT_EQ(tabs->tabText(tab), plainCaption(page->caption()));
+        EXPECT_EQ(tabs->isTabEnabled(tab), page->enabled()) << page->name();
+      }
+    }
+    for (const ui::Control* child : control.children())
+      walk(*child);
+  };
+  walk(form);
+}
+
+}  // namespace shell::testing
