@@ -8,4 +8,5 @@ void TfrmClientesServico::bindHandlers() {
     netClientesServicoBeforeConnect(c);
   };
   netCustProd->beforeConnect = [this](host::TNetConnection& c) { netCustProdBeforeConnect(c); };
+  bindGridHandlers();
 }

@@ -385,4 +385,8 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void buildCostPage();
   void defineData();
   void bindHandlers();
+
+  // Client-service grid.
+  void bindGridHandlers();
+  void checkClientGridColumn(bool leavingGrid);
 };
