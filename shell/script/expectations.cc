@@ -9,6 +9,7 @@
 #include "host/ui/list_box.h"
 #include "host/ui/menu.h"
 #include "host/ui/page_control.h"
+#include "host/ui/utf8.h"
 #include "shell/script/lookup.h"
 #include "shell/script/session.h"
 
@@ -148,8 +149,9 @@ void Session::runExpectation(const Command& command) {
       fail(command, "page " + command.arg(3), got);
   } else if (what == "state") {
     auto& set = need<db::DataSet>(command, 2, "a data set");
-    const std::string got = db::stateName(set.state());
-    if (got != command.arg(3))
+    // Scripts name states in lower case (edit), the data layer capitalises them (Edit).
+    const std::string got = ui::utf8::toLower(db::stateName(set.state()));
+    if (got != ui::utf8::toLower(command.arg(3)))
       fail(command, command.arg(3), got);
   } else if (what == "count") {
     auto& set = need<db::DataSet>(command, 2, "a data set");
