@@ -10,6 +10,7 @@ std::string stCdFilial;
 std::string stCdCliente;
 std::string stCdServico;
 bool boAtualizaHistorico = false;
+bool boCancelado = true;
 
 void initialization() {
   boStCriado = false;
