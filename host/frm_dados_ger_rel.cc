@@ -11,6 +11,8 @@ const std::vector<std::string>& baseMessages() {
   static const std::vector<std::string> lines = {
       "Arq_Rel_Err|O arquivo contendo a definição do relatório de código '%s' não foi "
       "encontrado no diretório '%s'.",
+      "NovoCaption|Título do relatório",
+      "NovoPrompt|Informe o título do relatório:",
   };
   return lines;
 }
@@ -109,6 +111,8 @@ void TfrmDadosGerRel::sbtFecharClick(ui::Component& /*sender*/) {
 }
 
 void TfrmDadosGerRel::runReport(ReportOutput output, const std::string& title) {
+  rpddPadrao->saveAsCaption = msgPadrao->Msg("NovoCaption");
+  rpddPadrao->saveAsPrompt = msgPadrao->Msg("NovoPrompt");
   try {
     rpddPadrao->run(lblCodRel->caption(), output, title);
   } catch (const ReportDefinitionMissing& missing) {

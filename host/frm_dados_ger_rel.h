@@ -6,8 +6,9 @@
 // The output buttons run the report whose code lblCodRel shows through the engine; a derived
 // form overrides their handlers to check its filters first and fills the report's query
 // parameters in rpddPadrao->OnBeforeGetQueryParams. A missing report definition is reported
-// with the catalogue line "Arq_Rel_Err" (filled with the code and the directory). Closing
-// frees the form; Escape closes it.
+// with the catalogue line "Arq_Rel_Err" (filled with the code and the directory); the lines
+// "NovoCaption" and "NovoPrompt" word the engine's title question of save-as. Closing frees the
+// form; Escape closes it.
 #pragma once
 
 #include <memory>

@@ -51,6 +51,10 @@ class ReportEngine {
   static ReportParam& ParamByName(ReportParams& params, const std::string& name);
 
   std::function<void(ReportParams& params)> OnBeforeGetQueryParams;
+  // Caption and prompt of the title question of SaveAs; the report form sets them from its
+  // catalogue before each output.
+  std::string saveAsCaption = "Título do relatório";
+  std::string saveAsPrompt = "Informe o título do relatório:";
 };
 
 // The engine of a host without a report engine: every output raises std::runtime_error.

@@ -1,0 +1,77 @@
+#include "host/report_pdf.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+namespace host {
+
+namespace {
+
+// A4 landscape in points, with a margin of 1 cm.
+constexpr double kPageWidth = 841.89;
+constexpr double kPageHeight = 595.28;
+constexpr double kMargin = 28.35;
+// Line height as a multiple of the font size.
+constexpr double kLineSpacing = 1.15;
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+  void operator()(cairo_t* context) const { cairo_destroy(context); }
+};
+
+[[noreturn]] void fail(const std::string& path, cairo_status_t status) {
+  throw std::runtime_error(fmt::format("Não foi possível gravar o relatório em '{}': {}.", path,
+                                       cairo_status_to_string(status)));
+}
+
+}  // namespace
+
+void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines,
+                    const std::string& path) {
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
+      cairo_pdf_surface_create(path.c_str(), kPageWidth, kPageHeight));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    fail(path, cairo_surface_status(surface.get()));
+  std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(surface.get()));
+  cairo_t* cr = context.get();
+  cairo_select_font_face(cr, "monospace", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+
+  // The advance of one character at size 1 gives the size that fits the columns.
+  cairo_set_font_size(cr, 1);
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, "M", &extents);
+  const double advance = extents.x_advance > 0 ? extents.x_advance : 0.6;
+  const double usableWidth = kPageWidth - 2 * kMargin;
+  const double usableHeight = kPageHeight - 2 * kMargin;
+  const double size = std::min(usableWidth / (std::max(columns, 1) * advance),
+                               usableHeight / (std::max(lines, 1) * kLineSpacing));
+  cairo_set_font_size(cr, size);
+  cairo_font_extents_t font;
+  cairo_font_extents(cr, &font);
+
+  for (const auto& page : pages) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    double baseline = kMargin + font.ascent;
+    for (const auto& line : page) {
+      cairo_move_to(cr, kMargin, baseline);
+      cairo_show_text(cr, line.c_str());
+      baseline += size * kLineSpacing;
+    }
+    cairo_show_page(cr);
+  }
+  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+    fail(path, cairo_status(cr));
+  context.reset();
+  cairo_surface_finish(surface.get());
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    fail(path, cairo_surface_status(surface.get()));
+}
+
+}  // namespace host

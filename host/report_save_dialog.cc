@@ -1,0 +1,144 @@
+#include "host/report_save_dialog.h"
+
+#include <filesystem>
+
+#include "host/consiste.h"
+#include "host/ui/application.h"
+#include "host/ui/utf8.h"
+
+namespace host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool endsWithPdf(const std::string& name) {
+  return name.size() >= 4 && ui::utf8::toLower(name.substr(name.size() - 4)) == ".pdf";
+}
+
+}  // namespace
+
+std::string ReportSaveDialog::fileNameFor(const std::string& title) {
+  std::string name;
+  for (char c : trimmed(title)) {
+    const bool refused = static_cast<unsigned char>(c) < 32 ||
+                         std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+    name.push_back(refused ? '_' : c);
+  }
+  if (name.empty() || name == "." || name == "..")
+    name = "relatorio";
+  return name + ".pdf";
+}
+
+ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string& prompt,
+                                   const std::string& title, std::string folder)
+    : Form("frmReportSave"), folder_(std::move(folder)) {
+  setCaption(caption);
+  setBorderStyle(ui::BorderStyle::Dialog);
+  setKeyPreview(true);
+  setClientSize(440, 130);
+
+  lblTitle = add<ui::Label>("lblTitle");
+  lblTitle->setCaption(prompt);
+  lblTitle->setBounds(8, 8, 300, 13);
+  edtTitle = add<ui::Edit>("edtTitle");
+  edtTitle->setBounds(8, 24, 424, 21);
+  edtTitle->setTabStop(true);
+  edtTitle->setTabOrder(0);
+  lblTitle->setFocusControl(edtTitle);
+  lblFile = add<ui::Label>("lblFile");
+  lblFile->setCaption("Arquivo PDF:");
+  lblFile->setBounds(8, 52, 300, 13);
+  edtFile = add<ui::Edit>("edtFile");
+  edtFile->setBounds(8, 68, 424, 21);
+  edtFile->setTabStop(true);
+  edtFile->setTabOrder(1);
+  lblFile->setFocusControl(edtFile);
+  sbtOk = add<ui::SpeedButton>("sbtOk");
+  sbtOk->setCaption("&OK");
+  sbtOk->setBounds(276, 100, 75, 25);
+  sbtCancel = add<ui::SpeedButton>("sbtCancel");
+  sbtCancel->setCaption("&Cancelar");
+  sbtCancel->setBounds(357, 100, 75, 25);
+
+  edtTitle->onChange = [this](ui::Control&) {
+    if (fileEdited_)
+      return;
+    suggesting_ = true;
+    edtFile->setText(suggestedPath());
+    suggesting_ = false;
+  };
+  edtFile->onChange = [this](ui::Control&) {
+    if (!suggesting_)
+      fileEdited_ = true;
+  };
+  sbtOk->onClick = [this](ui::Control&) { confirm(); };
+  sbtCancel->onClick = [this](ui::Control&) { setModalResult(ui::mrCancel); };
+  onKeyDown = [this](ui::Control&, ui::Key& key, ui::ShiftState shift) {
+    if (key == ui::keys::Escape && shift.none()) {
+      key = 0;
+      setModalResult(ui::mrCancel);
+    } else if (key == ui::keys::Enter && shift.none()) {
+      key = 0;
+      confirm();
+    }
+  };
+  onClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
+  edtTitle->setText(title);
+  if (title.empty())
+    edtFile->setText(suggestedPath());
+}
+
+std::string ReportSaveDialog::title() const {
+  return trimmed(edtTitle->text());
+}
+
+std::string ReportSaveDialog::suggestedPath() const {
+  return (fs::path(folder_) / fileNameFor(edtTitle->text())).string();
+}
+
+void ReportSaveDialog::confirm() {
+  if (title().empty()) {
+    edtTitle->setFocus();
+    Consiste::MensErro("O título do relatório deve ser informado.", true);
+  }
+  std::string name = trimmed(edtFile->text());
+  if (name.empty()) {
+    edtFile->setFocus();
+    Consiste::MensErro("O arquivo do relatório deve ser informado.", true);
+  }
+  if (!endsWithPdf(name))
+    name += ".pdf";
+  fs::path file(name);
+  if (file.is_relative())
+    file = fs::path(folder_) / file;
+  std::error_code error;
+  const fs::path parent = file.parent_path();
+  if (!fs::is_directory(parent, error)) {
+    edtFile->setFocus();
+    Consiste::MensErro("A pasta '" + parent.string() + "' não existe.", true);
+  }
+  if (fs::is_directory(file, error)) {
+    edtFile->setFocus();
+    Consiste::MensErro("'" + file.string() + "' é uma pasta, não um arquivo.", true);
+  }
+  if (fs::exists(file, error) &&
+      ui::application().messageBox(
+          ui::MessageKind::Confirmation,
+          "O arquivo '" + file.string() + "' já existe. Deseja substituí-lo?",
+          ui::MessageButtons::YesNo) != ui::mrYes) {
+    edtFile->setFocus();
+    return;
+  }
+  path_ = file.string();
+  setModalResult(ui::mrOk);
+}
+
+}  // namespace host
