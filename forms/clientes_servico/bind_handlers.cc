@@ -9,4 +9,5 @@ void TfrmClientesServico::bindHandlers() {
   };
   netCustProd->beforeConnect = [this](host::TNetConnection& c) { netCustProdBeforeConnect(c); };
   bindGridHandlers();
+  bindRecordRuleHandlers();
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -370,6 +371,15 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // the server.
   void MostraTipoCusto(bool lookUp);
 
+  // --- form commands (the base form's buttons and menu items run them) ---
+  void sbtIncluirClick(ui::Component& sender) override;
+  void sbtAlterarClick(ui::Component& sender) override;
+  void sbtConfirmarClick(ui::Component& sender) override;
+  void sbtCancelarClick(ui::Component& sender) override;
+  void sbtProcurarClick(ui::Component& sender) override;
+  void sbtVerificarClick(ui::Component& sender) override;
+  void sbtImprimirClick(ui::Component& sender) override;
+
  private:
   std::unique_ptr<host::TNetConnection> netClientesServico_;
   std::unique_ptr<host::TNetConnection> netCustProd_;
@@ -389,4 +399,25 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // Client-service grid.
   void bindGridHandlers();
   void checkClientGridColumn(bool leavingGrid);
+
+  // Record rules, commands, service-value checks, shift loads and cost type.
+  struct Binding {
+    std::string filial;
+    std::string servico;
+    std::string cliente;
+  };
+  // The binding whose deletion is being saved; its value history goes once the deletion has.
+  Binding deletedBinding_;
+  void bindRecordRuleHandlers();
+  // A weekday edit of "Exceções por Dia": empty when `required`, or sorting before "0"
+  // otherwise, is refused with the page, sub-page and focus brought to the edit.
+  void checkDayEdit(db::DBEdit* edit, bool required, const char* missingKey,
+                    const std::string& negativeText);
+  // Shows the wait indicator over `over` while `load` runs; it goes also when `load` fails.
+  void loadWithWait(const ui::Form* over, int kind, const std::string& text,
+                    const std::function<void()>& load);
+  // Reloads the client-service rows and puts the cursor back on the same binding.
+  void refreshServClie();
+  // Asks "Canc" of the standard catalogue; true on Yes.
+  bool confirmsCancel() const;
 };

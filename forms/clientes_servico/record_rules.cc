@@ -1,0 +1,282 @@
+// Rules of a client-service row (cdsServClie): the refusal of inserts typed in a grid, the
+// marking of a changed value, the checks before a post in their fixed order, the save after a
+// post, deletion with the client given back to the lists, cancel and the row change.
+#include <exception>
+#include <string>
+
+#include "forms/clientes_servico/cli_zev00600.h"
+#include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/dialogs/cli_zev00602.h"
+#include "host/consiste.h"
+#include "host/quendra.h"
+#include "host/tabvalid.h"
+#include "host/ui/errors.h"
+
+using namespace Cli_zev00600;
+
+namespace {
+
+bool isEditing(const db::DataSource& source) {
+  return source.state() == db::DataSetState::Edit || source.state() == db::DataSetState::Insert;
+}
+
+void showPage(TfrmClientesServico& form, ui::TabSheet* page) {
+  form.pgcClientesServico->setActivePage(page);
+  form.pgcClientesServicoChange(*form.pgcClientesServico);
+}
+
+// Shows the client page with the field's column selected, then the catalogue text as an error;
+// the operation under way ends.
+void refuseInGrid(TfrmClientesServico& form, const std::string& field, const std::string& text) {
+  showPage(form, form.tshClienServ);
+  const int column = Consiste::IndiceCol(*form.dbgPadrao, field);
+  if (column >= 0)
+    form.dbgPadrao->setSelectedIndex(column);
+  Consiste::MensErro(text, true);
+}
+
+// The minimum-staff column title ("Mín. Efetivos Dia" or "Mín. Efetivos Período") is itself a
+// catalogue key whose text names the field in messages.
+std::string staffName(const TfrmClientesServico& form) {
+  const int column = Consiste::IndiceCol(*form.dbgPadrao, "QTEFETMINI");
+  const std::string title = column >= 0
+                                ? form.dbgPadrao->column(column).title()
+                                : form.cdsServClie->fieldByName("QTEFETMINI").displayLabel();
+  return form.msgPadrao->Msg(title);
+}
+
+void checkSignsInGrid(TfrmClientesServico& form) {
+  db::DataSet& rows = *form.cdsServClie;
+  if (rows.fieldByName("VRSERVFATU").asFloat() < 0)
+    refuseInGrid(form, "VRSERVFATU", form.msgPadrao->Msg("VrServico_inv"));
+  if (rows.fieldByName("QTEFETMINI").asFloat() < 0)
+    refuseInGrid(form, "QTEFETMINI", form.msgPadrao->Msg("QtEfetMin_inv", {staffName(form)}));
+  if (rows.fieldByName("QTVOLPROSERVCLI").asFloat() < 0)
+    refuseInGrid(form, "QTVOLPROSERVCLI", form.msgPadrao->Msg("Volume_inv"));
+}
+
+void checkInformedInGrid(TfrmClientesServico& form) {
+  db::DataSet& rows = *form.cdsServClie;
+  if (rows.fieldByName("VRSERVFATU").isNull())
+    refuseInGrid(form, "VRSERVFATU", form.msgPadrao->Msg("VrServ_inf"));
+  if (rows.fieldByName("QTEFETMINI").isNull())
+    refuseInGrid(form, "QTEFETMINI", form.msgPadrao->Msg("QtEfetMin_inf", {staffName(form)}));
+  if (rows.fieldByName("QTVOLPROSERVCLI").isNull())
+    refuseInGrid(form, "QTVOLPROSERVCLI", form.msgPadrao->Msg("Volume_inf"));
+}
+
+// The weekday values (and, when their panel shows, the weekday minimum staff): signs when not
+// `required`, presence when `required`.
+void checkDayValues(TfrmClientesServico& form, bool required) {
+  if (!form.tshExcecao->enabled())
+    return;
+  for (db::DBEdit* edit : form.vrServEdits())
+    form.Valida_Vr_Serv(edit, required);
+  if (!form.panMinEfet->visible())
+    return;
+  for (db::DBEdit* edit : form.minEfetEdits())
+    form.Valida_Min_Efet(edit, required);
+}
+
+// Any failure brings the product page forward with the focus on the edit at fault.
+template <class Check>
+void onProductPage(TfrmClientesServico& form, db::DBEdit* edit, Check check) {
+  try {
+    check();
+  } catch (...) {
+    showPage(form, form.tshCustoProd);
+    edit->setFocus();
+    throw;
+  }
+}
+
+void applyProduct(TfrmClientesServico& form) {
+  db::DataSet& rows = *form.cdsServClie;
+  onProductPage(form, form.dbeCdProduto, [&] {
+    std::string code = form.dbeCdProduto->text();
+    if (code.empty()) {
+      // The server reads a single blank as "no product".
+      rows.fieldByName("CDPRODUTO").setAsString(" ");
+      return;
+    }
+    Tabvalid::ValidEx(form.dtsProduto, Quendra::kPictProduto, code, Tabvalid::voNivelCompleto, "",
+                      true);
+    db::SqlQuery& query = *form.qryValidProd;
+    query.close();
+    query.setParam("P_CDPRODUTO", code);
+    query.open();
+    if (query.isEmpty())
+      Consiste::MensErro(form.msgPadrao->Msg("Prod_n_cad"), true);
+    rows.fieldByName("CDPRODUTO").setAsString(query.fieldByName("CDPRODUTO").asString());
+    rows.fieldByName("CDARVPROD").setAsString(query.fieldByName("CDARVPROD").asString());
+    rows.fieldByName("NMPRODUTO").setAsString(query.fieldByName("NMPRODUTO").asString());
+  });
+}
+
+void applySurcharge(TfrmClientesServico& form) {
+  db::Field& surcharge = form.cdsServClie->fieldByName("VRTAXAPRVAR");
+  onProductPage(form, form.dbeAcresc, [&] {
+    if (form.dbeAcresc->text().empty()) {
+      surcharge.setAsFloat(0);
+      return;
+    }
+    if (surcharge.asFloat() < 0)
+      Consiste::MensErro(form.msgPadrao->Msg("Perc_menor_zero"), true);
+    if (surcharge.asFloat() > 100)
+      Consiste::MensErro(form.msgPadrao->Msg("Perc_maior"), true);
+  });
+}
+
+// A changed value asks for its start of validity; a dialog closed without confirming drops
+// the whole edit of the row and ends the post without a message.
+void askValidity(TfrmClientesServico& form) {
+  if (!boData || !boVrAlterado)
+    return;
+  const bool clientPageEnabled = form.tshClienServ->enabled();
+  const bool recordNow = !clientPageEnabled || form.dtsPadrao->state() != db::DataSetState::Insert;
+  Cli_zev00602::CriaDataAtua("N", clientPageEnabled ? "S" : "N", form.medCdFilial->text(),
+                             form.cdsServClie->fieldByName("CDCLIENTE").asString(),
+                             form.medCdServico->text(), recordNow);
+  if (Cli_zev00602::boCancelado) {
+    form.cdsServClie->cancel();
+    throw ui::Abort();
+  }
+  boVrAlterado = false;
+}
+
+bool changedSinceSaved(const db::Field& field) {
+  return field.value() != field.oldValue();
+}
+
+// A new value or volume of a saved row re-prices every interval of its correction table: each
+// is posted again, so that the table's own rules recompute and save it.
+void repriceCorrectionTable(TfrmClientesServico& form) {
+  db::DataSet& rows = *form.cdsServClie;
+  if (rows.state() != db::DataSetState::Edit)
+    return;
+  if (!changedSinceSaved(rows.fieldByName("VRSERVFATU")) &&
+      !changedSinceSaved(rows.fieldByName("QTVOLPROSERVCLI")))
+    return;
+  const auto result = form.netClientesServico->call(
+      "GetCorrPrecServ",
+      {packet::Arg(form.medCdFilial->text()), packet::Arg(form.medCdServico->text()),
+       packet::Arg(rows.fieldByName("CDCLIENTE").asString())});
+  db::DataSet& table = *form.cdsCorrPrecServ;
+  table.loadPacket(Consiste::CheckResultServ(result, true, 0));
+  if (table.isEmpty())
+    return;
+  table.first();
+  while (!table.eof()) {
+    table.edit();
+    table.post();
+    table.next();
+  }
+}
+
+}  // namespace
+
+void TfrmClientesServico::cdsServClieBeforeInsert(db::DataSet& /*dataSet*/) {
+  // Rows come only from the client selection, which clears boInclui around its inserts.
+  if (dynamic_cast<db::DBGrid*>(activeControl()) != nullptr && boInclui)
+    throw ui::Abort();
+}
+
+void TfrmClientesServico::cdsServClieVRSERVFATUChange(db::Field& field) {
+  if (!isEditing(*dtsPadrao))
+    return;
+  boVrAlterado = changedSinceSaved(field);
+}
+
+void TfrmClientesServico::cdsServClieBeforePost(db::DataSet& /*dataSet*/) {
+  if (isEditing(*dtsPadrao)) {
+    checkSignsInGrid(*this);
+    checkDayValues(*this, false);
+    applyProduct(*this);
+    applySurcharge(*this);
+    if (!PaginaExcecDiaAtiva())
+      checkInformedInGrid(*this);
+    checkDayValues(*this, true);
+    askValidity(*this);
+  }
+  repriceCorrectionTable(*this);
+}
+
+void TfrmClientesServico::cdsServClieAfterPost(db::DataSet& dataSet) {
+  // A failed save leaves the change in the change log, so the next save sends it, and skips
+  // the refresh, so nothing looks saved.
+  if (dataSet.changeCount() > 0) {
+    const auto result = netClientesServico->call(
+        "UpdServClie", {packet::Arg(dataSet.delta()), packet::Arg(Quendra::Operador())});
+    Consiste::CheckResultServ(result, true, 0);
+    dataSet.mergeChangeLog();
+    if (cdsCorrPrecServ->isEditing())
+      cdsCorrPrecServ->post();
+  }
+  mnuVerificar->click();
+}
+
+void TfrmClientesServico::cdsServClieAfterCancel(db::DataSet& dataSet) {
+  dataSet.cancelUpdates();
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::cdsServClieBeforeDelete(db::DataSet& dataSet) {
+  deletedBinding_ = {dataSet.fieldByName("CDFILIAL").asString(),
+                     dataSet.fieldByName("CDSERVFILI").asString(),
+                     dataSet.fieldByName("CDCLIENTE").asString()};
+  lsbPossiveis->addItem(clientDisplayText(dataSet.fieldByName("NRINSJURCLIE").asString(),
+                                          dataSet.fieldByName("IDTPIJURCLIE").asString(),
+                                          dataSet.fieldByName("NMRAZSOCCLIE").asString()));
+  lsbCdPossiveis->addItem(deletedBinding_.cliente);
+}
+
+void TfrmClientesServico::cdsServClieAfterDelete(db::DataSet& dataSet) {
+  try {
+    if (dataSet.changeCount() > 0) {
+      const auto result = netClientesServico->call(
+          "UpdServClie", {packet::Arg(dataSet.delta()), packet::Arg(Quendra::Operador())});
+      Consiste::CheckResultServ(result, true, 0);
+      dataSet.mergeChangeLog();
+      // The value history goes only once the deletion is saved: a refused deletion brings the
+      // row back, and its history must still be there.
+      const auto history =
+          netClientesServico->call("DelHistServFatu", {packet::Arg(deletedBinding_.filial),
+                                                       packet::Arg(deletedBinding_.servico),
+                                                       packet::Arg(deletedBinding_.cliente)});
+      Consiste::CheckResultServ(history, true, 0);
+      pgcClientesServico->setActivePage(tshClienServ);
+    }
+  } catch (...) {
+    const std::exception_ptr error = std::current_exception();
+    MontaLista();
+    const auto result = netClientesServico->call(
+        "GetServClie", {packet::Arg(medCdFilial->text()), packet::Arg(medCdServico->text()),
+                        packet::Arg(Quendra::Operador())});
+    dataSet.loadPacket(Consiste::CheckResultServ(result, true, 0));
+    std::rethrow_exception(error);
+  }
+}
+
+void TfrmClientesServico::cdsServClieAfterScroll(db::DataSet& /*dataSet*/) {
+  MostraTipoCusto(true);
+  GetTurno("");
+}
+
+void TfrmClientesServico::bindRecordRuleHandlers() {
+  cdsServClie->beforeInsert = [this](db::DataSet& d) { cdsServClieBeforeInsert(d); };
+  cdsServClie->beforePost = [this](db::DataSet& d) { cdsServClieBeforePost(d); };
+  cdsServClie->afterPost = [this](db::DataSet& d) { cdsServClieAfterPost(d); };
+  cdsServClie->afterCancel = [this](db::DataSet& d) { cdsServClieAfterCancel(d); };
+  cdsServClie->beforeDelete = [this](db::DataSet& d) { cdsServClieBeforeDelete(d); };
+  cdsServClie->afterDelete = [this](db::DataSet& d) { cdsServClieAfterDelete(d); };
+  cdsServClie->afterScroll = [this](db::DataSet& d) { cdsServClieAfterScroll(d); };
+  cdsServClie->fieldByName("VRSERVFATU").onChange = [this](db::Field& f) {
+    cdsServClieVRSERVFATUChange(f);
+  };
+  cdsTurno->afterScroll = [this](db::DataSet& d) { cdsTurnoAfterScroll(d); };
+  pgcValorServ->onChange = [this](ui::Control& c) { pgcValorServChange(c); };
+  sbtVrServico->onClick = [this](ui::Control& c) { sbtVrServicoClick(c); };
+  mnuVrServico->onClick = [this](ui::MenuItem& item) { sbtVrServicoClick(item); };
+  cbbTipoCusto->onChange = [this](ui::Control& c) { cbbTipoCustoChange(c); };
+}

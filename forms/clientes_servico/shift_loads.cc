@@ -1,0 +1,48 @@
+// Loading the shift values of the current client-service row and the history of the current
+// shift, and the wait indicator shown around the form's loads.
+#include <string>
+
+#include "forms/clientes_servico/frm_clientes_servico.h"
+#include "host/consiste.h"
+#include "host/showavi.h"
+#include "host/ui/application.h"
+
+void TfrmClientesServico::loadWithWait(const ui::Form* over, int kind, const std::string& text,
+                                       const std::function<void()>& load) {
+  Showavi::ActiveShowAvi(over, kind, text);
+  try {
+    load();
+  } catch (...) {
+    Showavi::DeactiveShowAvi();
+    throw;
+  }
+  Showavi::DeactiveShowAvi();
+}
+
+void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
+  loadWithWait(this, 6, msgPadrao->Msg("Get_Turno"), [this] {
+    const auto result = netClientesServico->call(
+        "GetTurno", {packet::Arg(medCdFilial->text()),
+                     packet::Arg(cdsServClie->fieldByName("CDCLIENTE").asString()),
+                     packet::Arg(medCdServico->text())});
+    cdsTurno->loadPacket(Consiste::CheckResultServ(result, true, 0));
+  });
+  if (!shiftCode.empty())
+    cdsTurno->locate("CDTURNO", {packet::Value(shiftCode)});
+}
+
+void TfrmClientesServico::GetHistoricoTurno() {
+  loadWithWait(ui::application().mainForm(), 1, {}, [this] {
+    const auto result = netClientesServico->call(
+        "GetHistoricoTurno", {packet::Arg(cdsTurno->fieldByName("CDFILIAL").asString()),
+                              packet::Arg(cdsTurno->fieldByName("CDCLIENTE").asString()),
+                              packet::Arg(cdsTurno->fieldByName("CDSERVFILI").asString()),
+                              packet::Arg(cdsTurno->fieldByName("CDTURNO").asString())});
+    cdsHistoricoTurno->loadPacket(Consiste::CheckResultServ(result, true, 0));
+  });
+}
+
+void TfrmClientesServico::cdsTurnoAfterScroll(db::DataSet& /*dataSet*/) {
+  // Every shift that becomes current brings its own history, whatever sub-page shows.
+  GetHistoricoTurno();
+}
