@@ -10,7 +10,7 @@ namespace shell {
 
 namespace {
 
-// The standard colours and the system colours of a classic desktop theme.
+// The standard colours, and the system colours of a light desktop theme.
 constexpr std::array<std::pair<const char*, ui::Color>, 40> kNamed = {{
     {"clBlack", 0x000000},
     {"clMaroon", 0x000080},

@@ -74,7 +74,7 @@ void FormView::apply(ui::Property property) {
         window_->hide();
       break;
     case ui::Property::WindowState:
-      if (built_ && form().visible())
+      if (built_ && !following_ && form().visible())
         showWindow();
       break;
     case ui::Property::Bounds:
@@ -82,6 +82,8 @@ void FormView::apply(ui::Property property) {
       placeChildren();
       break;
     case ui::Property::Other:
+    case ui::Property::Focus:
+      // Repainted on activation too: grids highlight their cell only in the active form.
       client_->update();
       break;
     case ui::Property::Enabled:
@@ -115,6 +117,7 @@ void FormView::showWindow() {
   if (window_ == client_ && !client_->isVisible())
     client_->setWindowModality(form().modal() ? Qt::ApplicationModal : Qt::NonModal);
   placeWindow();
+  showing_ = true;
   switch (form().windowState()) {
     case ui::WindowState::Maximized:
       window_->showMaximized();
@@ -129,6 +132,7 @@ void FormView::showWindow() {
         window_->show();
       break;
   }
+  showing_ = false;
 }
 
 void FormView::setModal(bool modal) {
@@ -175,6 +179,20 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
       if (ui::application().activeForm() != &f)
         deliverUserEvent([] {});
       return window_ != client_ ? false : ControlView::eventFilter(watched, event);
+    case QEvent::WindowStateChange: {
+      const Qt::WindowStates state = window_->windowState();
+      const ui::WindowState wanted =
+          state.testFlag(Qt::WindowMinimized)   ? ui::WindowState::Minimized
+          : state.testFlag(Qt::WindowMaximized) ? ui::WindowState::Maximized
+                                                : ui::WindowState::Normal;
+      if (!showing_ && f.visible() && wanted != f.windowState()) {
+        // Qt is still changing the window: the model follows without touching it again.
+        following_ = true;
+        deliverUserEvent([&f, wanted] { f.setWindowState(wanted); });
+        following_ = false;
+      }
+      return false;
+    }
     case QEvent::WindowActivate:
       if (window_ == client_ && f.visible() && ui::application().activeForm() != &f)
         deliverUserEvent([] {});

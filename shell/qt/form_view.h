@@ -5,7 +5,8 @@
 // MDI area), else it is a top-level window (a dialog when the form's border is a dialog's).
 // Caption, visibility, window state, position and size follow the model; the window's close
 // box asks the model to close the form, and the window goes only when the model hides or frees
-// it. A click on the window of a form that is not the active one brings the form forward.
+// it; maximising, minimising or restoring the window sets the model's window state. A click on
+// the window of a form that is not the active one brings the form forward.
 #pragma once
 
 #include <QPointer>
@@ -48,6 +49,8 @@ class FormView : public ControlView {
   FormClient* client_ = nullptr;
   QPointer<QWidget> window_;
   bool built_ = false;
+  bool showing_ = false;    // the window's state is being set from the model
+  bool following_ = false;  // the model's state is being set from the window
 };
 
 }  // namespace shell

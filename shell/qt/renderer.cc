@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -56,6 +57,9 @@ Renderer::Renderer() : Renderer(Hosting{}) {
 Renderer::Renderer(Hosting hosting) : hosting_(hosting), pickChooser_(popupChoice) {
   ui::addChangeObserver(this);
   qApp->installEventFilter(this);
+  // Window states are the model's: the MDI area must not maximise a child on its own.
+  if (hosting_.mdiArea != nullptr)
+    hosting_.mdiArea->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
 }
 
 Renderer::~Renderer() {
@@ -147,6 +151,11 @@ void Renderer::syncFocus() {
   ui::Form* form = ui::application().activeForm();
   FormView* formView = form != nullptr ? formViewOf(*form) : nullptr;
   if (formView == nullptr || !form->visible())
+    return;
+  // A message box or an open drop-down list keeps the keyboard until it closes.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (QApplication::activePopupWidget() != nullptr ||
+      (modal != nullptr && modal != formView->window()))
     return;
   formView->activate();
   QWidget* target = nullptr;

@@ -161,6 +161,20 @@ TEST_F(InputTest, CloseBoxAsksTheModelWhichDecidesWhetherTheWindowGoes) {
   EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(InputTest, MaximisingOrRestoringTheWindowSetsTheModelsWindowState) {
+  SampleForm& form = showSample();
+  QWidget* window = renderer().windowOf(form);
+  window->showMaximized();
+  settle();
+  EXPECT_EQ(form.windowState(), ui::WindowState::Maximized);
+  window->showNormal();
+  settle();
+  EXPECT_EQ(form.windowState(), ui::WindowState::Normal);
+  form.setWindowState(ui::WindowState::Maximized);
+  settle();
+  EXPECT_TRUE(window->isMaximized());
+}
+
 TEST_F(InputTest, MenuBarShowsTheActiveFormsMenuAndClicksGoToTheModel) {
   SampleForm& form = showSample();
   desktop->menus().refresh();
