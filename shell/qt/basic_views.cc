@@ -177,8 +177,12 @@ void SpeedButtonView::apply(ui::Property property) {
   const auto& model = this->model<ui::SpeedButton>();
   switch (property) {
     case ui::Property::Caption:
-    case ui::Property::Picture: {
-      const QIcon icon = glyphNamed(model.glyph());
+    case ui::Property::Picture:
+    case ui::Property::Hint: {
+      // A button without a glyph of its own shows the one its hint names ("Incluir").
+      QIcon icon = glyphNamed(model.glyph());
+      if (icon.isNull() && model.glyph().empty() && model.caption().empty())
+        icon = glyphNamed(fromQString(toolTip()));
       button->setIcon(icon);
       QString text = toQString(model.caption());
       if (text.isEmpty() && icon.isNull())
@@ -188,6 +192,7 @@ void SpeedButtonView::apply(ui::Property property) {
                                  : icon.isNull() ? Qt::ToolButtonTextOnly
                                                  : Qt::ToolButtonTextBesideIcon);
       button->setAutoRaise(model.flat());
+      button->setToolTip(toolTip());
       break;
     }
     default:

@@ -62,8 +62,9 @@ class ImageView : public ControlView {
   void apply(ui::Property property) override;
 };
 
-// Speed button: a tool button (flat when the model's is) with its glyph or caption; its hint
-// is always its tooltip. A click is the model's click: it never moves the focus.
+// Speed button: a tool button (flat when the model's is) with its glyph (or, without one, the
+// glyph its hint names), else its caption; its hint is always its tooltip. A click is the
+// model's click: it never moves the focus.
 class SpeedButtonView : public ControlView {
   Q_OBJECT
  public:

@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 
 #include "host/ui/application.h"
@@ -57,8 +56,6 @@ Desktop::Desktop(QApplication& app) : app_(app), window_(std::make_unique<HostWi
   menus_ = std::make_unique<MenuBarMirror>(*window_->menuBar(), *renderer_);
   wait_ = std::make_unique<WaitFeedback>(window_->statusBar());
   ui::application().setRunner(runner_.get());
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    ui::application().screen().setSize(screen->geometry().width(), screen->geometry().height());
 }
 
 Desktop::~Desktop() {

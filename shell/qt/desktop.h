@@ -3,7 +3,7 @@
 // It owns the main window (title set by the host, "Faturamento" by default) with the menu bar
 // of the active form, an MDI area where MDI child forms live, and a status bar that shows the
 // wait indicator's text; the renderer that mirrors the model in it; the runner of modal forms
-// and message boxes; and the wait cursor. It tells the model the screen's size.
+// and message boxes; and the wait cursor. The model's screen size is the host's to set.
 //
 // The host (shell/main.cc) makes one Desktop after its QApplication and calls run() with its
 // start-up, which loads the module and calls IniProc. screenshot() does the same under the

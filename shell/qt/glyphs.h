@@ -1,9 +1,12 @@
 // Glyphs: the small pictures drawn on speed buttons, by the glyph name a form gives a button.
 //
 // Known names (case-insensitive): "right", "rightAll", "left", "leftAll" (moving items between
-// lists), "confirm", "cancel", "insert", "edit", "delete", "search", "verify", "print", "help",
-// "close" and "values" (toolbar commands). Any other name draws nothing, and the button shows
-// its caption (or the glyph name when it has no caption).
+// lists), "confirm", "cancel", "insert", "edit", "delete", "search", "verify", "print",
+// "preview", "save", "help", "close" and "values" (commands), each also under the Portuguese
+// word the forms use for it ("direita", "direita-todos", "esquerda", "esquerda-todos",
+// "confirmar", "cancelar", "incluir", "alterar", "excluir", "procurar" or "pesquisar",
+// "verificar" or "atualizar", "imprimir", "visualizar", "salvar" or "salvar como", "ajuda",
+// "fechar", "replicar"). Any other name draws nothing.
 #pragma once
 
 #include <QIcon>

@@ -63,6 +63,9 @@ class SampleForm : public ui::Form {
     search->setGlyph("search");
     search->setHint("Pesquisar");
     search->setBounds(356, 8, 21, 21);
+    insert = filter->add<ui::SpeedButton>("sbtIncluir");
+    insert->setHint("Incluir");
+    insert->setBounds(380, 8, 21, 21);
 
     clients = add<ui::ListBox>("lsbPossiveis");
     clients->setAlign(ui::Align::Left);
@@ -152,6 +155,7 @@ class SampleForm : public ui::Form {
   ui::MaskEdit* branch;
   ui::Edit* branchName;
   ui::SpeedButton* search;
+  ui::SpeedButton* insert;
   ui::ListBox* clients;
   ui::PageControl* pages;
   ui::TabSheet* gridPage;

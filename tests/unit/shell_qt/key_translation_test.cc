@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/qt/color_names.h"
+#include "shell/qt/glyphs.h"
 #include "shell/qt/key_translation.h"
 #include "shell/qt/qt_text.h"
 
@@ -70,6 +71,15 @@ TEST(CaptionTest, AcceleratorsAreDroppedAndDoubledAmpersandsKept) {
   EXPECT_EQ(plainCaption("&Valor do Serviço"), QStringLiteral("Valor do Serviço"));
   EXPECT_EQ(plainCaption("P&&D"), QStringLiteral("P&D"));
   EXPECT_EQ(plainCaption("Fim&"), QStringLiteral("Fim"));
+}
+
+TEST(GlyphTest, GlyphsAreFoundByTheirNamesInEitherLanguage) {
+  EXPECT_FALSE(glyphNamed("rightAll").isNull());
+  EXPECT_FALSE(glyphNamed("DIREITA-TODOS").isNull());
+  EXPECT_FALSE(glyphNamed("Pesquisar").isNull());
+  EXPECT_FALSE(glyphNamed("salvar como").isNull());
+  EXPECT_TRUE(glyphNamed("").isNull());
+  EXPECT_TRUE(glyphNamed("nenhum").isNull());
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ TEST_F(RenderingTest, EveryControlMirrorsTheModelWhenShown) {
   EXPECT_TRUE(widget(*form.branchLabel)->font().bold());
   EXPECT_EQ(widget(*form.branch)->palette().color(QPalette::Base), QColor(255, 255, 225));
   EXPECT_EQ(widgetAs<QToolButton>(*form.search)->toolTip(), "Pesquisar");
+  // Without a glyph of its own a button shows the one its hint names.
+  EXPECT_FALSE(widgetAs<QToolButton>(*form.insert)->icon().isNull());
+  EXPECT_EQ(widgetAs<QToolButton>(*form.insert)->text(), "");
 }
 
 TEST_F(RenderingTest, PropertyChangesReachTheWidgetsAtOnce) {
