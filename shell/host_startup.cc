@@ -11,6 +11,7 @@
 #include "host/dtm_db_geral.h"
 #include "host/net_connection.h"
 #include "host/quendra.h"
+#include "host/report_listing_engine.h"
 #include "host/ui/application.h"
 #include "host/ui/regional.h"
 #include "server/app_server.h"
@@ -64,6 +65,7 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
   }
   ui::application().screen().setSize(options.screenWidth, options.screenHeight);
   host::TNetConnection::setOperatorCode(options.operador);
+  host::installReportEngine();
 
   std::unique_ptr<server::AppServer> embedded;
   if (options.server.empty()) {

@@ -12,4 +12,8 @@ extern bool boIdCriado;
 void initialization();
 void finalization();
 
+// Opens the report form modally, creating it when it does not exist; the main form's print
+// command calls it.
+void CriaRelClieServ();
+
 }  // namespace Cli_zev00601

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "host/quendra.h"
+#include "host/report_listing_engine.h"
 #include "host/showavi.h"
 #include "host/ui/regional.h"
 #include "server/app_server.h"
@@ -45,6 +46,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   ui::application().setRunner(this);
   ui::addChangeObserver(this);
   host::TNetConnection::setCallHook(this);
+  host::installReportEngine(host::offlineReportEngineOptions(tempDir_));
 
   module_ = dlopen(options_.modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module_ == nullptr) {
