@@ -9,5 +9,8 @@ void TfrmClientesServico::bindHandlers() {
   };
   netCustProd->beforeConnect = [this](host::TNetConnection& c) { netCustProdBeforeConnect(c); };
   bindGridHandlers();
+  bindFilterHandlers();
+  bindClientListHandlers();
+  bindEnablingHandlers();
   bindRecordRuleHandlers();
 }

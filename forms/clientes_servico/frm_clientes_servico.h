@@ -420,4 +420,30 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void refreshServClie();
   // Asks "Canc" of the standard catalogue; true on Yes.
   bool confirmsCancel() const;
+
+  // Filter, client lists and enabling.
+  void bindFilterHandlers();
+  void bindClientListHandlers();
+  void bindEnablingHandlers();
+  // Runs a remote read under the wait indicator (kind 6, the catalogue text of `waitKey`) and
+  // returns its checked packet; the indicator goes whether or not the read succeeds.
+  packet::Packet loadShowingWait(const std::string& waitKey, const std::string& method,
+                                 std::vector<packet::Arg> args);
+  // The minimum-staff parameters of the branch's billing type, and what they decide on screen.
+  void applyBillingParameters();
+  // Key and client data of the row being inserted for a client of the list.
+  void fillNewClientRow(const std::string& clientCode);
+  // The values of a new row: zeros, the given service value, the correction table active.
+  void zeroNewClientRow(double serviceValue);
+  // Cancels a row still being inserted by a failed client move, keeping other unsaved rows.
+  void dropFailedInsert();
+  // Takes out of the grid the rows of these clients that were inserted and never saved.
+  void dropUnsavedClients(const std::vector<std::string>& clients);
+  // After an error inside the all-clients batch of `clients`: restores the flags, keeps the
+  // clients moved before the error bound and drops the rows the server did not take.
+  void recoverFailedBatch(const std::vector<std::string>& clients, int posted, bool saveRefused);
+  void loadCorrPrecServ();
+  // Shows a page (or a value sub-page) as its menu item does, with the change handling.
+  void showPage(ui::TabSheet* page);
+  void showValuePage(ui::TabSheet* subPage);
 };

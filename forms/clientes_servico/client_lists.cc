@@ -1,0 +1,296 @@
+// The two parallel client lists (display texts in lsbPossiveis, codes in the hidden
+// lsbCdPossiveis), their focus rules, following the search dialog, and the four operations that
+// move clients into the service (creating client-service rows) and out of it (deleting them).
+#include "forms/clientes_servico/cli_zev00600.h"
+#include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/dialogs/cli_zev00602.h"
+#include "host/consiste.h"
+#include "host/procurar.h"
+#include "host/ui/application.h"
+#include "host/ui/edit_mask.h"
+#include "host/ui/errors.h"
+#include "host/ui/utf8.h"
+
+using namespace Cli_zev00600;
+
+namespace {
+
+// Fields of a new client-service row that start at zero.
+const char* const kZeroFields[] = {
+    "QTEFETMINI",   "QTEFETMINDOM", "QTEFETMINSEG", "QTEFETMINTER", "QTEFETMINQUA",
+    "QTEFETMINQUI", "QTEFETMINSEX", "QTEFETMINSAB", "QTEFETMINFER", "VRTAXAPRVAR",
+    "VRSERVFATDOM", "VRSERVFATSEG", "VRSERVFATTER", "VRSERVFATQUA", "VRSERVFATQUI",
+    "VRSERVFATSEX", "VRSERVFATSAB", "VRSERVFATFER", "IDTCUSPRVAR",  "QTVOLPROSERVCLI",
+};
+
+}  // namespace
+
+void TfrmClientesServico::bindClientListHandlers() {
+  lsbPossiveis->onEnter = [this](ui::Control& c) { lsbPossiveisEnter(c); };
+  lsbPossiveis->onExit = [this](ui::Control& c) { lsbPossiveisExit(c); };
+  lsbPossiveis->onDblClick = [this](ui::Control& c) { lsbPossiveisDblClick(c); };
+  cdsClientesFilial->afterScroll = [this](db::DataSet& d) { cdsClientesFilialAfterScroll(d); };
+  sbtEscolhido->onClick = [this](ui::Control& c) { sbtEscolhidoClick(c); };
+  sbtTodos->onClick = [this](ui::Control& c) { sbtTodosClick(c); };
+  sbtUmEsquerda->onClick = [this](ui::Control& c) { sbtUmEsquerdaClick(c); };
+  sbtTodosEsquerda->onClick = [this](ui::Control& c) { sbtTodosEsquerdaClick(c); };
+}
+
+std::string TfrmClientesServico::clientDisplayText(const std::string& inscription,
+                                                   const std::string& personType,
+                                                   const std::string& companyName) {
+  return ui::formatMaskText(Consiste::PictPess(personType), inscription) + " - " + companyName;
+}
+
+void TfrmClientesServico::MontaLista() {
+  lsbPossiveis->clear();
+  lsbCdPossiveis->clear();
+  cdsClientesFilial->loadPacket(loadShowingWait("get_cdsClientesFilial", "GetClientesFilial",
+                                                {medCdFilial->text(), medCdServico->text()}));
+  for (cdsClientesFilial->first(); !cdsClientesFilial->eof(); cdsClientesFilial->next()) {
+    lsbPossiveis->addItem(
+        clientDisplayText(cdsClientesFilial->fieldByName("NRINSJURCLIE").asString(),
+                          cdsClientesFilial->fieldByName("IDTPIJURCLIE").asString(),
+                          cdsClientesFilial->fieldByName("NMRAZSOCCLIE").asString()));
+    lsbCdPossiveis->addItem(cdsClientesFilial->fieldByName("CDCLIENTE").asString());
+  }
+}
+
+void TfrmClientesServico::lsbPossiveisEnter(ui::Control&) {
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::lsbPossiveisExit(ui::Control&) {
+  if (pgcClientesServico->activePage() == tshClienServ)
+    lsbPossiveis->clearSelection();
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::lsbPossiveisDblClick(ui::Control&) {
+  if (sbtEscolhido->enabled())
+    sbtEscolhidoClick(*sbtEscolhido);
+}
+
+void TfrmClientesServico::cdsClientesFilialAfterScroll(db::DataSet&) {
+  const ui::Form* search = Procurar::frmProcurar();
+  if (search == nullptr || ui::application().activeForm() != search)
+    return;
+  if (lsbPossiveis->itemIndex() >= 0)
+    lsbPossiveis->setSelected(lsbPossiveis->itemIndex(), false);
+  const std::string wanted = ui::utf8::toUpper(
+      clientDisplayText(cdsClientesFilial->fieldByName("NRINSJURCLIE").asString(),
+                        cdsClientesFilial->fieldByName("IDTPIJURCLIE").asString(),
+                        cdsClientesFilial->fieldByName("NMRAZSOCCLIE").asString()));
+  for (int i = 0; i < lsbPossiveis->count(); ++i) {
+    if (ui::utf8::toUpper(lsbPossiveis->item(i)) == wanted) {
+      lsbPossiveis->setItemIndex(i);
+      lsbPossiveis->setSelected(i, true);
+      return;
+    }
+  }
+}
+
+void TfrmClientesServico::fillNewClientRow(const std::string& clientCode) {
+  cdsServClie->fieldByName("CDFILIAL").setAsString(medCdFilial->text());
+  cdsServClie->fieldByName("CDSERVFILI").setAsString(medCdServico->text());
+  cdsServClie->fieldByName("CDCLIENTE").setAsString(clientCode);
+  qryAuxClie->close();
+  qryAuxClie->setParam("P_CDCLIENTE", clientCode);
+  qryAuxClie->open();
+  cdsServClie->fieldByName("NMRAZSOCCLIE")
+      .setAsString(qryAuxClie->fieldByName("NMRAZSOCCLIE").asString());
+  cdsServClie->fieldByName("NRINSJURCLIE")
+      .setAsString(
+          ui::formatMaskText(Consiste::PictPess(qryAuxClie->fieldByName("IDTPIJURCLIE").asString()),
+                             qryAuxClie->fieldByName("NRINSJURCLIE").asString()));
+  cdsServClie->fieldByName("NMFANTCLIE")
+      .setAsString(qryAuxClie->fieldByName("NMFANTCLIE").asString());
+}
+
+void TfrmClientesServico::zeroNewClientRow(double serviceValue) {
+  for (const char* name : kZeroFields)
+    cdsServClie->fieldByName(name).setAsFloat(0);
+  cdsServClie->fieldByName("VRSERVFATU").setAsFloat(serviceValue);
+  cdsServClie->fieldByName("IDATIVATABCOR").setAsString("S");
+}
+
+void TfrmClientesServico::dropFailedInsert() {
+  if (cdsServClie->state() != db::DataSetState::Insert)
+    return;
+  // Only the row at fault goes: rows of a batch posted before it are still to be saved, so
+  // the after-cancel rule, which discards every unsaved change, is kept out of this cancel.
+  auto afterCancel = std::move(cdsServClie->afterCancel);
+  cdsServClie->afterCancel = nullptr;
+  try {
+    cdsServClie->cancel();
+  } catch (...) {
+    cdsServClie->afterCancel = std::move(afterCancel);
+    throw;
+  }
+  cdsServClie->afterCancel = std::move(afterCancel);
+}
+
+void TfrmClientesServico::sbtEscolhidoClick(ui::Control&) {
+  std::string client;
+  try {
+    for (int i = 0; i <= lsbPossiveis->count() - 1;) {
+      if (!lsbPossiveis->selected(i)) {
+        ++i;
+        continue;
+      }
+      client = lsbCdPossiveis->item(i);
+      boInclui = false;
+      cdsServClie->insert();
+      fillNewClientRow(client);
+      zeroNewClientRow(0);
+      boVrAlterado = true;
+      cdsServClie->post();
+      boInclui = true;
+      lsbCdPossiveis->deleteItem(i);
+      lsbPossiveis->deleteItem(i);
+    }
+  } catch (...) {
+    // Grid inserts stay refused. The client at fault is still in the list, so its row goes
+    // from the grid: half made, or posted but refused by the server.
+    boInclui = true;
+    dropFailedInsert();
+    dropUnsavedClients({client});
+    throw;
+  }
+  GetTurno("");
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::sbtTodosClick(ui::Control&) {
+  if (activeControl() != lsbPossiveis)
+    return;
+  // The batch posts its rows with these two handlers detached; the last post, with them
+  // attached again, saves every row of the batch at once and refreshes once.
+  const db::DataSet::Event afterPost = cdsServClie->afterPost;
+  const db::DataSet::Event afterScroll = cdsServClie->afterScroll;
+  auto attach = [&] {
+    cdsServClie->afterPost = afterPost;
+    cdsServClie->afterScroll = afterScroll;
+  };
+  const std::vector<std::string> clients = lsbCdPossiveis->items();
+  const int count = lsbPossiveis->count();
+  int posted = 0;
+  bool lastPost = false;
+  packet::Value batchDate;
+  try {
+    for (int i = 0; i <= lsbPossiveis->count() - 1; ++i) {
+      cdsServClie->afterPost = nullptr;
+      cdsServClie->afterScroll = nullptr;
+      boInclui = false;
+      cdsServClie->insert();
+      if (boData) {
+        Cli_zev00602::CriaDataAtua("N", "S", "", "", "", false);
+        batchDate = cdsServClie->fieldByName("DTSERVFATU").value();
+        boData = false;
+        if (Cli_zev00602::boCancelado) {
+          cdsServClie->cancel();
+          boData = true;
+          throw ui::Abort();
+        }
+      }
+      fillNewClientRow(lsbCdPossiveis->item(i));
+      cdsServClie->fieldByName("DTSERVFATU").setValue(batchDate);
+      zeroNewClientRow(vrServicoConfirmado);
+      if (count == i + 1) {
+        attach();
+        lastPost = true;
+      }
+      cdsServClie->post();
+      ++posted;
+      boInclui = true;
+    }
+  } catch (...) {
+    attach();
+    // A last post that left the insert state failed in its own save of the batch.
+    recoverFailedBatch(clients, posted, lastPost && !cdsServClie->isEditing());
+    throw;
+  }
+  boData = true;
+  lsbPossiveis->clear();
+  lsbCdPossiveis->clear();
+  pgcClientesServico->setActivePage(tshClienServ);
+  GetTurno("");
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::dropUnsavedClients(const std::vector<std::string>& clients) {
+  // A row that never reached the server only leaves the change log: the delete rules (give the
+  // client back to the list, save the deletion) are for saved rows, so they stay out.
+  auto beforeDelete = std::move(cdsServClie->beforeDelete);
+  auto afterDelete = std::move(cdsServClie->afterDelete);
+  cdsServClie->beforeDelete = nullptr;
+  cdsServClie->afterDelete = nullptr;
+  struct Reattach {
+    db::DataSet* dataSet;
+    db::DataSet::Event& beforeDelete;
+    db::DataSet::Event& afterDelete;
+    ~Reattach() {
+      dataSet->beforeDelete = std::move(beforeDelete);
+      dataSet->afterDelete = std::move(afterDelete);
+    }
+  } reattach{cdsServClie, beforeDelete, afterDelete};
+  for (const std::string& client : clients) {
+    if (cdsServClie->locate("CDCLIENTE", {client}) &&
+        packet::isNull(cdsServClie->fieldByName("CDCLIENTE").oldValue())) {
+      cdsServClie->deleteRecord();
+    }
+  }
+}
+
+void TfrmClientesServico::recoverFailedBatch(const std::vector<std::string>& clients, int posted,
+                                             bool saveRefused) {
+  // The next value change must be confirmed again, and grid inserts stay refused.
+  boData = true;
+  boInclui = true;
+  dropFailedInsert();
+  // The clients moved before the failure stay bound: their rows were posted with saving
+  // deferred to the last post, which never came, so they are saved now in one go and leave
+  // the list.
+  if (posted > 0 && !saveRefused && cdsServClie->changeCount() > 0 && cdsServClie->afterPost) {
+    try {
+      cdsServClie->afterPost(*cdsServClie);
+    } catch (...) {
+      dropUnsavedClients(clients);
+      throw;
+    }
+    for (int i = 0; i < posted; ++i) {
+      lsbCdPossiveis->deleteItem(0);
+      lsbPossiveis->deleteItem(0);
+    }
+  }
+  // Rows of the batch the server did not take go, so the grid shows what is bound and the
+  // list offers the rest.
+  dropUnsavedClients(clients);
+}
+
+void TfrmClientesServico::sbtUmEsquerdaClick(ui::Control&) {
+  if (activeControl() != lsbPossiveis && dtsPadrao->state() == db::DataSetState::Browse &&
+      !cdsServClie->isEmpty()) {
+    cdsServClie->deleteRecord();
+  }
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::sbtTodosEsquerdaClick(ui::Control&) {
+  if (dtsPadrao->state() == db::DataSetState::Browse) {
+    cdsServClie->first();
+    while (!cdsServClie->isEmpty())
+      cdsServClie->deleteRecord();
+  }
+  MontaLista();
+  ui::Control* next = cdsServClie->isEmpty() ? static_cast<ui::Control*>(lsbPossiveis) : dbgPadrao;
+  if (next->canFocus())
+    next->setFocus();
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
