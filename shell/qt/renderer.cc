@@ -176,6 +176,9 @@ bool Renderer::deliver(const std::function<void()>& action) {
   } catch (const std::exception& e) {
     // Only showing the error itself can fail here (no runner): nothing more can be shown.
     qWarning("user event failed: %s", e.what());
+  } catch (...) {
+    // Nothing may unwind into Qt's event handling.
+    qWarning("user event failed with an unknown exception");
   }
   sync();
   return ok;

@@ -60,6 +60,7 @@ TEST_F(RunnerTest, CloseBoxOfAModalFormCancelsIt) {
 TEST_F(RunnerTest, ErrorsOfAUserEventAreShownAndAbortsAreSilent) {
   EXPECT_FALSE(renderer().deliver([] { throw std::runtime_error("Servidor fora do ar."); }));
   EXPECT_FALSE(renderer().deliver([] { throw ui::Abort(); }));
+  EXPECT_FALSE(renderer().deliver([] { throw 42; }));  // never unwinds into Qt
   EXPECT_EQ(messages, (std::vector<std::string>{"error: Servidor fora do ar."}));
 }
 
