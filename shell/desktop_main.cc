@@ -1,18 +1,34 @@
 #include "shell/desktop_main.h"
 
+#include <QApplication>
+#include <cstdlib>
 #include <iostream>
+
+#include "host/ui/application.h"
+#include "shell/qt/desktop.h"
+#include "shell/qt/desktop_runner.h"
 
 namespace shell {
 
-int runDesktop(int, char**, EntryPoint) {
-  std::cerr << "A janela do aplicativo ainda não está disponível; use "
-               "'clientes-servico script ARQUIVO'.\n";
-  return 1;
+int runDesktop(int argc, char** argv, EntryPoint entry) {
+  QApplication app(argc, argv);
+  Desktop desktop(app);
+  return desktop.run([entry] { entry(); });
 }
 
-bool renderScreenshot(int, char**, const std::string&, EntryPoint) {
-  std::cerr << "A captura de tela ainda não está disponível.\n";
-  return false;
+bool renderScreenshot(int argc, char** argv, const std::string& path, EntryPoint entry) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  Desktop desktop(app);
+  // Nobody is there to answer: a message during start-up is printed and answered with OK.
+  desktop.runner().setMessageHook([](ui::MessageKind, const std::string& text, ui::MessageButtons) {
+    std::cerr << text << '\n';
+    return static_cast<int>(ui::mrOk);
+  });
+  const bool written = desktop.screenshot(path, [entry] { entry(); });
+  if (!written)
+    std::cerr << "Não foi possível gravar a captura em " << path << '\n';
+  return written;
 }
 
 }  // namespace shell
