@@ -43,9 +43,11 @@ DataSet::DataSet(std::string name) : ui::Component(std::move(name)) {
 }
 
 DataSet::~DataSet() {
+  // A data set goes with its owner (a form being torn down), so its sources' handlers, which
+  // belong to that owner, must not run; the sources' controls still go blank.
   const auto sources = sources_;
   for (auto* source : sources)
-    source->setDataSet(nullptr);
+    source->dataSetDestroyed();
 }
 
 Field& DataSet::addField(std::string name, packet::FieldType type, int size) {

@@ -41,7 +41,13 @@ void DataSource::setEnabled(bool enabled) {
   changed(ui::Property::Enabled);
 }
 
-void DataSource::updateState() {
+void DataSource::dataSetDestroyed() {
+  dataSet_->detach(this);
+  dataSet_ = nullptr;
+  updateState(false);
+}
+
+void DataSource::updateState(bool runHandler) {
   const DataSetState state =
       enabled_ && dataSet_ != nullptr ? dataSet_->state() : DataSetState::Inactive;
   if (state == state_)
@@ -52,6 +58,8 @@ void DataSource::updateState() {
   for (auto* link : links)
     link->updateState();
   changed(ui::Property::State);
+  if (!runHandler)
+    return;
   const auto handler = onStateChange;
   if (handler)
     handler(*this);

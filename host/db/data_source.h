@@ -39,7 +39,10 @@ class DataSource : public ui::Component {
   friend class DataSet;
   friend class DataLink;
 
-  void updateState();
+  // `runHandler` false: the links and observers learn the state, onStateChange does not run.
+  void updateState(bool runHandler = true);
+  // The data set is being destroyed: the source goes inactive without running its handlers.
+  void dataSetDestroyed();
   void dataEvent(DataEvent event, Field* field);
   void updateData();
   void fireDataChange(Field* field);

@@ -127,6 +127,24 @@ TEST_F(DataSourceTest, SwitchingDataSetsAndDestroyingOneDetachesCleanly) {
   EXPECT_EQ(link.take(), "inactive");
 }
 
+TEST_F(DataSourceTest, ADestroyedDataSetRunsNoHandlerOfItsSources) {
+  auto owned = std::make_unique<DataSet>("owned");
+  testing::defineFields(*owned);
+  owned->loadPacket(testing::threeRows());
+  source.setDataSet(owned.get());
+  link.take();
+  int handlers = 0;
+  source.onStateChange = [&](DataSource&) { ++handlers; };
+  source.onDataChange = [&](DataSource&, Field*) { ++handlers; };
+  owned.reset();
+  EXPECT_EQ(handlers, 0);
+  EXPECT_EQ(source.state(), DataSetState::Inactive);
+  EXPECT_EQ(link.take(), "inactive");
+  source.setDataSet(&ds);
+  EXPECT_EQ(handlers, 2);
+  EXPECT_EQ(link.take(), "active");
+}
+
 TEST_F(DataSourceTest, FieldPropertyChangesReachLinksAsLayoutOrData) {
   ds.fieldByName("VALUE").setDisplayLabel("Valor");
   ds.fieldByName("VALUE").setDisplayFormat("0.00");
