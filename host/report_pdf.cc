@@ -43,11 +43,13 @@ void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines
   cairo_t* cr = context.get();
   cairo_select_font_face(cr, "monospace", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
 
-  // The advance of one character at size 1 gives the size that fits the columns.
-  cairo_set_font_size(cr, 1);
+  // The advance of one character per point of size gives the size that fits the columns;
+  // it is measured at a large size, where the font's metrics are not rounded.
+  constexpr double kMeasureSize = 100;
+  cairo_set_font_size(cr, kMeasureSize);
   cairo_text_extents_t extents;
   cairo_text_extents(cr, "M", &extents);
-  const double advance = extents.x_advance > 0 ? extents.x_advance : 0.6;
+  const double advance = extents.x_advance > 0 ? extents.x_advance / kMeasureSize : 0.6;
   const double usableWidth = kPageWidth - 2 * kMargin;
   const double usableHeight = kPageHeight - 2 * kMargin;
   const double size = std::min(usableWidth / (std::max(columns, 1) * advance),

@@ -126,6 +126,8 @@ std::string DBDateEdit::fieldText(const Field& field, bool /*editing*/) const {
 }
 
 DBText::DBText(ui::Control* parent, std::string name) : ui::Label(parent, std::move(name)) {
+  // Data is shown as it is: an '&' in a name is no accelerator.
+  setShowAccelChar(false);
 }
 
 void DBText::setDataSource(DataSource* source) {
