@@ -34,6 +34,19 @@ void Column::setTitleAlignment(ui::TextAlign alignment) {
   grid_.layoutChanged();
 }
 
+ui::TextAlign Column::alignment() const {
+  if (alignment_)
+    return *alignment_;
+  Field* f = field();
+  return f != nullptr && f->type() == packet::FieldType::Double ? ui::TextAlign::Right
+                                                                : ui::TextAlign::Left;
+}
+
+void Column::setAlignment(ui::TextAlign alignment) {
+  alignment_ = alignment;
+  grid_.touched();
+}
+
 void Column::setWidth(int width) {
   width_ = width;
   grid_.layoutChanged();
@@ -231,7 +244,16 @@ void DBGrid::drawCell(ui::Canvas& canvas, const ui::Rect& rect, int row, int col
     text = f->displayTextAt(row);
   }
   canvas.fillRect(rect);
-  canvas.textRect(rect, rect.left + 2, rect.top + 2, text);
+  // Two pixels of margin on the side the text leans to; a text wider than the cell shows its
+  // start.
+  int x = rect.left + 2;
+  const ui::TextAlign align = col.alignment();
+  if (align != ui::TextAlign::Left && !text.empty()) {
+    const int room = rect.width - 4 - canvas.textWidth(text);
+    if (room > 0)
+      x += align == ui::TextAlign::Right ? room : room / 2;
+  }
+  canvas.textRect(rect, x, rect.top + 2, text);
   if (onDrawColumnCell) {
     set->readRow(row, [&] {
       onDrawColumnCell(const_cast<DBGrid&>(*this), canvas, rect, column, col, state);

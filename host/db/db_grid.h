@@ -1,13 +1,14 @@
 // DBGrid: a data-aware grid showing one line per row of its data set.
 //
 // Columns name a field each, with a title (the field's display label unless set), a title
-// alignment, a width, a read-only flag and an optional pick list. The current line is the data
-// set's current row; the selected column is the grid's own. Moving to another column writes
-// the in-place editor's text into the field and runs ColExit (which may refuse the move by
-// raising) and then ColEnter, whether the user or code moves it. Moving to another line goes
-// through the data set (which posts a modified row first). Down on the last line appends a
-// row and Insert inserts one (subject to the data set's before-insert event); Ctrl+Delete
-// asks "Excluir registro?" (when the grid confirms deletions) and deletes; Escape cancels.
+// alignment, the alignment of the cells' text (right for numbers unless set), a width, a read-only
+// flag and an optional pick list. The current line is the data set's current row; the selected
+// column is the grid's own. Moving to another column writes the in-place editor's text into the
+// field and runs ColExit (which may refuse the move by raising) and then ColEnter, whether the user
+// or code moves it. Moving to another line goes through the data set (which posts a modified row
+// first). Down on the last line appends a row and Insert inserts one (subject to the data set's
+// before-insert event); Ctrl+Delete asks "Excluir registro?" (when the grid confirms deletions) and
+// deletes; Escape cancels.
 //
 // Typing into a cell opens the in-place editor with the field's edit text selected; its text
 // is what the cell shows while typing, and it is written into the field when the column or
@@ -44,6 +45,10 @@ class Column {
   void setTitle(std::string title);
   ui::TextAlign titleAlignment() const { return titleAlignment_; }
   void setTitleAlignment(ui::TextAlign alignment);
+  // How the cells' text stands in the cell: the one set, else right for numeric fields and
+  // left for the others.
+  ui::TextAlign alignment() const;
+  void setAlignment(ui::TextAlign alignment);
   // Width in pixels; 0 means the default width.
   int width() const { return width_; }
   void setWidth(int width);
@@ -58,6 +63,7 @@ class Column {
   std::string fieldName_;
   std::optional<std::string> title_;
   ui::TextAlign titleAlignment_ = ui::TextAlign::Left;
+  std::optional<ui::TextAlign> alignment_;
   int width_ = 0;
   bool readOnly_ = false;
   std::vector<std::string> pickList_;

@@ -146,6 +146,8 @@ void Application::keyDown(Control& target, Key key, ShiftState shift) {
     return;
   const char32_t ch = keyCharacter(key, shift);
   target.keyDownDefault(key, shift);
+  if (key != 0 && shift.alt && !shift.ctrl && form != nullptr && form->focusAccelerator(key))
+    return;
   if (key == 0 || ch == 0)
     return;
   keyPress(target, ch);

@@ -31,6 +31,8 @@ class Canvas {
   virtual void fillRect(const Rect& rect) = 0;
   // Writes `text` inside `rect`, starting at (x, y).
   virtual void textRect(const Rect& rect, int x, int y, const std::string& text) = 0;
+  // Width in pixels of `text` in the canvas's font, so a cell can align its text.
+  virtual int textWidth(const std::string& text) const = 0;
   // Copies `source` of the named picture to `dest`, with `transparent` replaced by the brush
   // colour.
   virtual void brushCopy(const Rect& dest, const std::string& picture, const Rect& source,
@@ -42,15 +44,20 @@ struct CellContent {
   std::string text;     // the text left visible
   std::string picture;  // the picture drawn last, if any
   bool erased = false;  // the cell was filled over its text
+  int textLeft = 0;     // where the text starts, in the cell's coordinates
 };
 
 class RecordingCanvas : public Canvas {
  public:
+  static constexpr int kCharWidth = 6;
+
   explicit RecordingCanvas(Color brush) : brush_(brush) {}
   Color brushColor() const override { return brush_; }
   void setBrushColor(Color color) override { brush_ = color; }
   void fillRect(const Rect& rect) override;
   void textRect(const Rect& rect, int x, int y, const std::string& text) override;
+  // Without a font every character counts as kCharWidth pixels.
+  int textWidth(const std::string& text) const override;
   void brushCopy(const Rect& dest, const std::string& picture, const Rect& source,
                  Color transparent) override;
   const CellContent& content() const { return content_; }

@@ -92,6 +92,13 @@ void Edit::keyDownDefault(Key& key, ShiftState shift) {
   }
 }
 
+void Memo::setVerticalScrollBar(bool bar) {
+  if (verticalScrollBar_ == bar)
+    return;
+  verticalScrollBar_ = bar;
+  changed(Property::Other);
+}
+
 std::optional<std::string> Memo::typed(const std::string& current, bool replaceAll,
                                        char32_t ch) const {
   if (ch != U'\r')

@@ -74,7 +74,7 @@ class Memo : public Edit {
  public:
   Memo(Control* parent, std::string name) : Edit(parent, std::move(name)) { setAutoSelect(false); }
   bool verticalScrollBar() const { return verticalScrollBar_; }
-  void setVerticalScrollBar(bool bar) { verticalScrollBar_ = bar; }
+  void setVerticalScrollBar(bool bar);
 
  protected:
   std::optional<std::string> typed(const std::string& current, bool replaceAll,

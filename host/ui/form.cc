@@ -4,6 +4,7 @@
 
 #include "host/ui/application.h"
 #include "host/ui/errors.h"
+#include "host/ui/static_controls.h"
 
 namespace ui {
 
@@ -68,6 +69,20 @@ void Form::setWindowState(WindowState state) {
     return;
   windowState_ = state;
   changed(Property::WindowState);
+}
+
+void Form::setFormStyle(FormStyle style) {
+  if (formStyle_ == style)
+    return;
+  formStyle_ = style;
+  changed(Property::Other);
+}
+
+void Form::setMenu(MainMenu* menu) {
+  if (menu_ == menu)
+    return;
+  menu_ = menu;
+  changed(Property::Items);
 }
 
 void Form::setClientSize(int width, int height) {
@@ -239,6 +254,27 @@ void Form::focusControl(Control* target) {
     if (focusMoves_ != move)
       return;
   }
+}
+
+bool Form::focusAccelerator(Key key) {
+  std::function<Label*(Control&)> find = [&](Control& container) -> Label* {
+    for (Control* child : container.children()) {
+      auto* label = dynamic_cast<Label*>(child);
+      if (label != nullptr && label->showAccelChar() && label->showing() && label->usable() &&
+          label->focusControl() != nullptr && label->focusControl()->canFocus() &&
+          acceleratorOf(label->caption()) == key) {
+        return label;
+      }
+      if (Label* inside = find(*child))
+        return inside;
+    }
+    return nullptr;
+  };
+  Label* label = find(*this);
+  if (label == nullptr)
+    return false;
+  label->focusControl()->setFocus();
+  return true;
 }
 
 std::vector<Control*> Form::tabOrderList(Control* container, bool tabStopsOnly) const {

@@ -75,7 +75,7 @@ class Form : public Control {
   WindowState windowState() const { return windowState_; }
   void setWindowState(WindowState state);
   FormStyle formStyle() const { return formStyle_; }
-  void setFormStyle(FormStyle style) { formStyle_ = style; }
+  void setFormStyle(FormStyle style);
   BorderStyle borderStyle() const { return borderStyle_; }
   void setBorderStyle(BorderStyle style) { borderStyle_ = style; }
   bool keyPreview() const { return keyPreview_; }
@@ -85,7 +85,7 @@ class Form : public Control {
   const std::string& helpFile() const { return helpFile_; }
   void setHelpFile(std::string file) { helpFile_ = std::move(file); }
   MainMenu* menu() const { return menu_; }
-  void setMenu(MainMenu* menu) { menu_ = menu; }
+  void setMenu(MainMenu* menu);
   // Client area size (the bounds less the frame); dialogs are laid out by it.
   void setClientSize(int width, int height);
 
@@ -114,6 +114,10 @@ class Form : public Control {
   bool selectFirst(Control* container);
   // Tab and Shift+Tab: the next control with a tab stop, wrapping around.
   void selectNext(bool forward);
+  // Alt and a letter or digit: the first showing, usable label whose caption has that
+  // accelerator and whose focus control can take the focus moves the focus there. Returns
+  // whether a label took the key.
+  bool focusAccelerator(Key key);
   // Controls that can take the focus, in tab order, inside `container`.
   std::vector<Control*> tabOrderList(Control* container, bool tabStopsOnly) const;
 

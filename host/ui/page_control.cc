@@ -1,5 +1,7 @@
 #include "host/ui/page_control.h"
 
+#include <algorithm>
+
 #include "host/ui/errors.h"
 #include "host/ui/form.h"
 
@@ -40,6 +42,12 @@ std::vector<TabSheet*> PageControl::pages() const {
       out.push_back(page);
   }
   return out;
+}
+
+Rect PageControl::clientArea() const {
+  const int top = kTabStripHeight + kFrameWidth;
+  return Rect{kFrameWidth, top, std::max(0, bounds().width - 2 * kFrameWidth),
+              std::max(0, bounds().height - top - kFrameWidth)};
 }
 
 bool PageControl::showsChild(const Control* child) const {

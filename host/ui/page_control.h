@@ -42,6 +42,11 @@ class PageControl : public Control {
   // The user picks a tab; returns whether the page changed.
   bool userSelect(TabSheet* page);
 
+  // Height of the tab strip and width of the frame around the pages.
+  static constexpr int kTabStripHeight = 20;
+  static constexpr int kFrameWidth = 4;
+  Rect clientArea() const override;
+
   bool showsChild(const Control* child) const override;
   void keyDownDefault(Key& key, ShiftState shift) override;
 

@@ -7,20 +7,29 @@ namespace ui {
 
 enum class TextAlign { Left, Right, Center };
 
+// The accelerator of a caption: the letter or digit after a lone '&' ("&Filial" gives 'F'),
+// in upper case as key codes are; 0 when the caption has none ("&&" is a plain '&').
+Key acceleratorOf(const std::string& caption);
+
 class Label : public Control {
  public:
   Label(Control* parent, std::string name) : Control(parent, std::move(name)) {}
 
-  // The control a click on the label (or its accelerator) focuses.
+  // The control the label's accelerator (Alt and the letter after '&') focuses.
   Control* focusControl() const { return focusControl_; }
   void setFocusControl(Control* control) { focusControl_ = control; }
   bool autoSize() const { return autoSize_; }
   void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
   TextAlign alignment() const { return alignment_; }
   void setAlignment(TextAlign alignment);
+  // Whether a lone '&' in the caption marks an accelerator (on by default); off, the caption
+  // shows as it is (a label showing data).
+  bool showAccelChar() const { return showAccelChar_; }
+  void setShowAccelChar(bool show);
 
  private:
   Control* focusControl_ = nullptr;
+  bool showAccelChar_ = true;
   bool autoSize_ = true;
   TextAlign alignment_ = TextAlign::Left;
 };
