@@ -117,11 +117,20 @@ void LabelView::apply(ui::Property property) {
   auto* label = static_cast<QLabel*>(widget());
   const auto& model = this->model<ui::Label>();
   switch (property) {
-    case ui::Property::Caption:
-      label->setText(plainCaption(model.caption()));
+    case ui::Property::Caption: {
+      // The accelerator is underlined, as Alt and that letter focus the label's control.
+      if (!model.showAccelChar()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(toQString(model.caption()));
+      } else {
+        const QString html = acceleratorHtml(model.caption());
+        label->setTextFormat(html.isEmpty() ? Qt::PlainText : Qt::RichText);
+        label->setText(html.isEmpty() ? plainCaption(model.caption()) : html);
+      }
       if (model.autoSize())
         place();
       break;
+    }
     case ui::Property::Other:
       label->setAlignment(alignmentOf(model.alignment()));
       break;

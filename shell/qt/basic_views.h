@@ -38,8 +38,9 @@ class GroupBoxView : public ControlView {
   void apply(ui::Property property) override;
 };
 
-// Label and DBText: the caption without accelerators, aligned as the model says; an
-// auto-sized label is as wide as its text needs.
+// Label and DBText: the caption with its accelerator underlined (a label that shows data,
+// without accelerators, shows its caption as it is), aligned as the model says; an auto-sized
+// label is as wide as its text needs.
 class LabelView : public ControlView {
   Q_OBJECT
  public:

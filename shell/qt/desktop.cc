@@ -7,7 +7,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include "host/ui/application.h"
 #include "shell/qt/desktop_runner.h"
@@ -42,11 +46,38 @@ bool blank(const QImage& image) {
   return true;
 }
 
+// Draws a top-level window as a window manager would frame it: a title bar over its picture.
+void drawFramedWindow(QPainter& painter, QWidget& window, const QPoint& at) {
+  const QImage client = window.grab().toImage();
+  QStyleOptionTitleBar title;
+  title.initFrom(&window);
+  title.text = window.windowTitle();
+  title.titleBarState = Qt::WindowActive;
+  title.titleBarFlags = Qt::Dialog | Qt::WindowTitleHint;
+  title.state |= QStyle::State_Active;
+  const int height = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, &window);
+  title.rect = QRect(at.x(), at.y() - height, client.width(), height);
+  window.style()->drawComplexControl(QStyle::CC_TitleBar, &title, &painter, &window);
+  painter.drawImage(at, client);
+  painter.setPen(Qt::darkGray);
+  painter.drawRect(
+      QRect(at.x() - 1, at.y() - height - 1, client.width() + 1, client.height() + height + 1));
+}
+
 }  // namespace
 
-Desktop::Desktop(QApplication& app) : app_(app), window_(std::make_unique<HostWindow>()) {
+Desktop::Desktop(QApplication& app, Options options)
+    : app_(app), options_(options), window_(std::make_unique<HostWindow>()) {
+  QFont font = QApplication::font();
+  font.setPointSize(8);
+  QApplication::setFont(font);
+  // A neutral icon for the host's windows (MDI sub-windows show it in their title bars).
+  QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
   mdi_ = new QMdiArea(window_.get());
   mdi_->setFocusPolicy(Qt::NoFocus);
+  // A form placed beyond the visible area can still be reached.
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   window_->setCentralWidget(mdi_);
   window_->statusBar();
   window_->resize(1280, 800);
@@ -55,11 +86,13 @@ Desktop::Desktop(QApplication& app) : app_(app), window_(std::make_unique<HostWi
   runner_ = std::make_unique<DesktopRunner>(*renderer_);
   menus_ = std::make_unique<MenuBarMirror>(*window_->menuBar(), *renderer_);
   wait_ = std::make_unique<WaitFeedback>(window_->statusBar());
-  ui::application().setRunner(runner_.get());
+  if (options_.installRunner)
+    ui::application().setRunner(runner_.get());
 }
 
 Desktop::~Desktop() {
-  ui::application().setRunner(nullptr);
+  if (options_.installRunner)
+    ui::application().setRunner(nullptr);
   wait_.reset();
   menus_.reset();
   runner_.reset();
@@ -82,6 +115,10 @@ void Desktop::setTitle(const std::string& title) {
 int Desktop::run(const std::function<void()>& start) {
   window_->show();
   renderer_->deliver(start);
+  settle();
+  // The window grows to show the forms the start-up opened, as far as the screen allows.
+  const QScreen* screen = window_->screen();
+  fitWindowToForms(screen != nullptr ? screen->availableSize() : QSize());
   return app_.exec();
 }
 
@@ -95,7 +132,7 @@ void Desktop::settle() {
   QCoreApplication::processEvents();
 }
 
-void Desktop::fitWindowToForms() {
+void Desktop::fitWindowToForms(const QSize& limit) {
   QRect needed;
   for (QMdiSubWindow* sub : mdi_->subWindowList()) {
     if (sub->isVisible())
@@ -104,17 +141,47 @@ void Desktop::fitWindowToForms() {
   if (needed.isEmpty())
     return;
   const QSize chrome = window_->size() - mdi_->viewport()->size();
-  const QSize wanted = QSize(needed.right() + 1, needed.bottom() + 1) + chrome;
-  window_->resize(window_->size().expandedTo(wanted));
+  QSize wanted =
+      window_->size().expandedTo(QSize(needed.right() + 1, needed.bottom() + 1) + chrome);
+  if (limit.isValid())
+    wanted = wanted.boundedTo(limit);
+  window_->resize(wanted);
+}
+
+QImage Desktop::picture() {
+  QImage image = window_->grab().toImage();
+  // Top-level form windows (dialogs) stand where the model put them, over the main window.
+  std::vector<QWidget*> dialogs;
+  for (ui::Form* form : ui::application().forms()) {
+    QWidget* window = renderer_->windowOf(*form);
+    if (window != nullptr && window->isWindow() && window->isVisible())
+      dialogs.push_back(window);
+  }
+  if (dialogs.empty())
+    return image;
+  QRect area = image.rect();
+  for (QWidget* dialog : dialogs) {
+    const QPoint at = dialog->pos() - window_->pos();
+    area = area.united(QRect(at - QPoint(1, 40), dialog->size() + QSize(2, 42)));
+  }
+  QImage framed(area.size(), QImage::Format_RGB32);
+  framed.fill(Qt::white);
+  QPainter painter(&framed);
+  painter.translate(-area.topLeft());
+  painter.drawImage(QPoint(0, 0), image);
+  for (QWidget* dialog : dialogs)
+    drawFramedWindow(painter, *dialog, dialog->pos() - window_->pos());
+  painter.end();
+  return framed;
 }
 
 bool Desktop::screenshot(const std::string& pngPath, const std::function<void()>& start) {
   window_->show();
   renderer_->deliver(start);
   settle();
-  fitWindowToForms();
+  fitWindowToForms(QSize());
   settle();
-  const QImage image = window_->grab().toImage();
+  const QImage image = picture();
   if (blank(image))
     return false;
   return image.save(toQString(pngPath), "PNG");

@@ -9,14 +9,20 @@
 // start-up, which loads the module and calls IniProc. screenshot() does the same under the
 // offscreen platform (the caller sets QT_QPA_PLATFORM=offscreen before making the
 // QApplication) and writes the window to a PNG file; its start-up must not block in a modal
-// run.
+// run. A host that answers modal runs and questions itself (the script driver taking a
+// screenshot) keeps its own runner: the Desktop then only renders.
+//
+// Forms are laid out for an 8-point font, so the Desktop makes that the application's font.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include <QSize>
+
 class QApplication;
+class QImage;
 class QMainWindow;
 class QMdiArea;
 
@@ -29,7 +35,14 @@ class WaitFeedback;
 
 class Desktop {
  public:
-  explicit Desktop(QApplication& app);
+  struct Options {
+    // Install the desktop's runner (nested event loops, message boxes) in the model; off, the
+    // runner the host installed stays.
+    bool installRunner = true;
+  };
+
+  explicit Desktop(QApplication& app) : Desktop(app, Options{}) {}
+  Desktop(QApplication& app, Options options);
   ~Desktop();
   Desktop(const Desktop&) = delete;
   Desktop& operator=(const Desktop&) = delete;
@@ -41,8 +54,11 @@ class Desktop {
   // event loop's exit code.
   int run(const std::function<void()>& start);
   // Runs `start`, lets the windows settle, enlarges the main window to show every MDI child
-  // whole and writes it to `pngPath`. Returns whether a picture that is not blank was written.
+  // whole and writes it to `pngPath`, with the top-level form windows (dialogs) drawn over it
+  // where they stand. Returns whether a picture that is not blank was written.
   bool screenshot(const std::string& pngPath, const std::function<void()>& start);
+  // The picture screenshot() writes, of the windows as they are now.
+  QImage picture();
 
   QMainWindow& mainWindow() const;
   QMdiArea& mdiArea() const;
@@ -52,9 +68,12 @@ class Desktop {
 
  private:
   void settle();
-  void fitWindowToForms();
+  // Enlarges the main window until every visible MDI child fits, at most to `limit` (when
+  // given).
+  void fitWindowToForms(const QSize& limit);
 
   QApplication& app_;
+  Options options_;
   std::unique_ptr<QMainWindow> window_;
   QMdiArea* mdi_ = nullptr;
   std::unique_ptr<Renderer> renderer_;

@@ -50,6 +50,12 @@ QWidget* FormView::createWidget(QWidget* /*parentArea*/) {
   return client_;
 }
 
+bool FormView::matchesStyle() const {
+  const bool mdi =
+      form().formStyle() == ui::FormStyle::MdiChild && renderer().hosting().mdiArea != nullptr;
+  return mdi == (window_ != client_);
+}
+
 void FormView::finishBuild() {
   built_ = true;
   update(ui::Property::Visible);

@@ -32,6 +32,9 @@ class FormView : public ControlView {
   void activate();
   // Blocks the other windows while the form runs modally.
   void setModal(bool modal);
+  // Whether the window is of the kind the form's style asks for (an MDI sub-window or a
+  // top-level window); the renderer rebuilds the form when it is not.
+  bool matchesStyle() const;
 
   void release() override;
 

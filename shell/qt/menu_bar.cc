@@ -149,7 +149,9 @@ void MenuBarMirror::propertyChanged(ui::Component& component, ui::Property prope
       showItem(*item, action);
     return;
   }
-  if (property == ui::Property::Focus || property == ui::Property::Visible) {
+  // A form shown, activated or given another main menu may change what the bar shows.
+  if (property == ui::Property::Focus || property == ui::Property::Visible ||
+      property == ui::Property::Items) {
     if (dynamic_cast<ui::Form*>(&component) != nullptr)
       scheduleRefresh(false);
   }

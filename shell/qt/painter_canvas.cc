@@ -1,5 +1,6 @@
 #include "shell/qt/painter_canvas.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <algorithm>
 
@@ -25,6 +26,10 @@ void PainterCanvas::textRect(const ui::Rect& rect, int x, int y, const std::stri
   const QRect area(x, y, std::max(0, clip.right() + 1 - x), std::max(0, clip.bottom() + 1 - y));
   painter_.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(text));
   painter_.restore();
+}
+
+int PainterCanvas::textWidth(const std::string& text) const {
+  return QFontMetrics(painter_.font()).horizontalAdvance(toQString(text));
 }
 
 void PainterCanvas::brushCopy(const ui::Rect& dest, const std::string& picture,

@@ -31,6 +31,9 @@ inline ui::Rect fromQRect(const QRect& rect) {
 
 // The caption as a label without mnemonics shows it: "&&" is one '&', a lone '&' is dropped.
 QString plainCaption(const std::string& caption);
+// The caption as rich text with its accelerator (the character after a lone '&') underlined;
+// empty when the caption has none.
+QString acceleratorHtml(const std::string& caption);
 
 // The model's text with line breaks as Qt writes them ("\r\n" becomes "\n").
 QString multiLineText(const std::string& text);

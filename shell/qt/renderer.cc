@@ -134,6 +134,20 @@ void Renderer::buildForm(ui::Form& form) {
     view->finishBuild();
 }
 
+void Renderer::rebuildForm(ui::Form& form) {
+  std::function<void(ui::Control&)> releaseTree = [&](ui::Control& control) {
+    for (ui::Control* child : control.children())
+      releaseTree(*child);
+    if (auto it = views_.find(&control); it != views_.end()) {
+      ControlView* view = it->second;
+      views_.erase(it);
+      view->release();
+    }
+  };
+  releaseTree(form);
+  buildForm(form);
+}
+
 void Renderer::buildTree(ui::Control& control, ControlView* parent) {
   ControlView* view = viewOf(control);
   if (view == nullptr) {
@@ -186,6 +200,12 @@ bool Renderer::deliver(const std::function<void()>& action) {
 
 void Renderer::propertyChanged(ui::Component& component, ui::Property property) {
   if (auto it = views_.find(&component); it != views_.end()) {
+    if (auto* form = qobject_cast<FormView*>(it->second);
+        form != nullptr && property == ui::Property::Other && !form->matchesStyle()) {
+      rebuildForm(static_cast<ui::Form&>(component));
+      scheduleSync();
+      return;
+    }
     it->second->update(property);
     switch (property) {
       case ui::Property::Focus:

@@ -83,6 +83,9 @@ class Renderer : public QObject, public ui::ChangeObserver {
  private:
   void scheduleSync();
   void buildForm(ui::Form& form);
+  // Lets the views of a form and its controls go and builds them again (its window changes
+  // kind).
+  void rebuildForm(ui::Form& form);
   void buildTree(ui::Control& control, ControlView* parent);
   FormView* formViewOf(const ui::Form& form) const;
   // The form whose window holds `widget` (the active form for the host's own window), or null

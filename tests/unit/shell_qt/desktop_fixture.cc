@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabWidget>
+#include <QTabBar>
+#include <QTableView>
 #include <functional>
 
 #include "shell/qt/qt_text.h"
@@ -64,6 +66,11 @@ QWidget* DesktopTest::widget(const ui::Control& control) const {
   return renderer().widgetOf(control);
 }
 
+QTabBar* DesktopTest::tabBarOf(const ui::PageControl& pages) const {
+  QWidget* w = widget(pages);
+  return w != nullptr ? w->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
 QWidget* DesktopTest::qtFocus(const ui::Control& control) const {
   QWidget* w = widget(control);
   return w != nullptr ? w->window()->focusWidget() : nullptr;
@@ -82,6 +89,7 @@ void DesktopTest::expectInStep(const ui::Form& form) const {
   QWidget* window = renderer().windowOf(form);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->isVisible(), form.visible());
+  EXPECT_EQ(window->windowTitle(), toQString(form.caption()));
   std::function<void(const ui::Control&)> walk = [&](const ui::Control& control) {
     SCOPED_TRACE(control.name());
     QWidget* w = widget(control);
@@ -95,9 +103,33 @@ void DesktopTest::expectInStep(const ui::Form& form) const {
     if (auto* edit = dynamic_cast<const ui::Edit*>(&control)) {
       if (auto* line = qobject_cast<QLineEdit*>(w)) {
         EXPECT_EQ(line->text(), toQString(edit->text()));
+      } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+        EXPECT_EQ(memo->toPlainText(), multiLineText(edit->text()));
       }
+    } else if (auto* grid = dynamic_cast<const db::DBGrid*>(&control)) {
+      // Rows, columns, titles and every cell's text as the grid draws them.
+      auto* table = qobject_cast<QTableView*>(w);
+      ASSERT_NE(table, nullptr);
+      QAbstractItemModel* cells = table->model();
+      ASSERT_EQ(cells->rowCount(), grid->rowCount());
+      ASSERT_EQ(cells->columnCount(), grid->columnCount());
+      for (int column = 0; column < grid->columnCount(); ++column) {
+        EXPECT_EQ(cells->headerData(column, Qt::Horizontal).toString(),
+                  toQString(grid->column(column).title()));
+        for (int row = 0; row < grid->rowCount(); ++row) {
+          EXPECT_EQ(cells->index(row, column).data().toString(),
+                    toQString(grid->cell(row, column).text))
+              << row << "," << column;
+        }
+      }
+    } else if (auto* group = dynamic_cast<const ui::GroupBox*>(&control)) {
+      EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), plainCaption(group->caption()));
     } else if (auto* label = dynamic_cast<const ui::Label*>(&control)) {
-      EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), plainCaption(label->caption()));
+      const QString html = acceleratorHtml(label->caption());
+      const QString shown = !label->showAccelChar() ? toQString(label->caption())
+                            : html.isEmpty()        ? plainCaption(label->caption())
+                                                    : html;
+      EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), shown);
     } else if (auto* list = dynamic_cast<const ui::ListBox*>(&control)) {
       auto* items = qobject_cast<QListWidget*>(w);
       ASSERT_EQ(items->count(), list->count());
@@ -110,13 +142,22 @@ void DesktopTest::expectInStep(const ui::Form& form) const {
     } else if (auto* radio = dynamic_cast<const ui::RadioButton*>(&control)) {
       EXPECT_EQ(qobject_cast<QRadioButton*>(w)->isChecked(), radio->checked());
     } else if (auto* pages = dynamic_cast<const ui::PageControl*>(&control)) {
-      auto* tabs = qobject_cast<QTabWidget*>(w);
-      ASSERT_EQ(tabs->count(), static_cast<int>(pages->pages().size()));
-      EXPECT_EQ(tabs->currentWidget(), widget(*pages->activePage()));
-      for (ui::TabSheet* page : pages->pages()) {
-        const int tab = tabs->indexOf(widget(*page));
+      // One tab per page, in the model's order; only the active page's sheet shows.
+      QTabBar* tabs = tabBarOf(*pages);
+      ASSERT_NE(tabs, nullptr);
+      const std::vector<ui::TabSheet*> sheets = pages->pages();
+      ASSERT_EQ(tabs->count(), static_cast<int>(sheets.size()));
+      for (int tab = 0; tab < tabs->count(); ++tab) {
+        const ui::TabSheet* page = sheets[static_cast<size_t>(tab)];
         EXPECT_EQ(tabs->tabText(tab), plainCaption(page->caption()));
         EXPECT_EQ(tabs->isTabEnabled(tab), page->enabled()) << page->name();
+        EXPECT_EQ(tabs->isTabVisible(tab), page->tabVisible() && page->visible()) << page->name();
+        if (page == pages->activePage()) {
+          EXPECT_EQ(tabs->currentIndex(), tab);
+        }
+        if (control.showing()) {
+          EXPECT_EQ(widget(*page)->isVisible(), page == pages->activePage()) << page->name();
+        }
       }
     }
     for (const ui::Control* child : control.children())

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QTabBar>
 #include <QTest>
 #include <QWidget>
 #include <memory>
@@ -193,6 +194,8 @@ class DesktopTest : public ::testing::Test {
   W* widgetAs(const ui::Control& control) const {
     return qobject_cast<W*>(widget(control));
   }
+  // The tab bar of a page control's widget.
+  QTabBar* tabBarOf(const ui::PageControl& pages) const;
   // The widget that holds the Qt focus in the control's window.
   QWidget* qtFocus(const ui::Control& control) const;
   // Clicks the middle of a control's widget (or `at` inside it) with real mouse events.

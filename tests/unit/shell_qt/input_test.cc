@@ -5,7 +5,6 @@
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QToolButton>
 
 #include "shell/qt/menu_bar.h"
@@ -89,10 +88,9 @@ TEST_F(InputTest, ListClicksSelectThroughTheModelWithCtrlForMore) {
 
 TEST_F(InputTest, DisabledTabIsRefusedAndTheTabBarShowsTheModelsPage) {
   SampleForm& form = showSample();
-  auto* tabs = widgetAs<QTabWidget>(*form.pages);
+  QTabBar* tabs = tabBarOf(*form.pages);
   auto clickTab = [&](int tab) {
-    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, Qt::NoModifier,
-                      tabs->tabBar()->tabRect(tab).center());
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(tab).center());
     settle();
   };
   EXPECT_FALSE(tabs->isTabEnabled(2));

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
 
@@ -41,7 +40,8 @@ TEST_F(RenderingTest, PropertyChangesReachTheWidgetsAtOnce) {
   form.pages->setActivePage(form.valuesPage);
   form.lockedPage->setCaption("Liberada");
   expectInStep(form);
-  EXPECT_EQ(widgetAs<QLabel>(*form.branchLabel)->text(), "Unidade");
+  // The accelerator is underlined.
+  EXPECT_EQ(widgetAs<QLabel>(*form.branchLabel)->text(), "<u>U</u>nidade");
   EXPECT_FALSE(widget(*form.branch)->isEnabled());
 
   form.filter->setEnabled(true);
@@ -58,7 +58,7 @@ TEST_F(RenderingTest, ControlsAddedAfterShowingAreRenderedOnTheNextTurn) {
   settle();
   expectInStep(form);
   ASSERT_NE(widget(*label), nullptr);
-  EXPECT_EQ(qobject_cast<QTabWidget*>(widget(*form.pages))->tabText(3), "Extra");
+  EXPECT_EQ(tabBarOf(*form.pages)->tabText(3), "Extra");
 }
 
 TEST_F(RenderingTest, ClientAreaHasTheModelSizeAndAlignedControlsFollowAMaximisedWindow) {
