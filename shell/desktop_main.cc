@@ -6,9 +6,33 @@
 
 #include "host/ui/application.h"
 #include "shell/qt/desktop.h"
+#include "shell/qt/desktop_camera.h"
 #include "shell/qt/desktop_runner.h"
 
 namespace shell {
+
+namespace {
+
+// The camera with the offscreen application it renders in.
+class OffscreenCamera : public script::Camera {
+ public:
+  OffscreenCamera() : app_(makeApplication()), camera_(*app_) {}
+  std::string capture(const std::string& path) override { return camera_.capture(path); }
+
+ private:
+  static std::unique_ptr<QApplication> makeApplication() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "clientes-servico";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+  }
+
+  std::unique_ptr<QApplication> app_;
+  DesktopCamera camera_;
+};
+
+}  // namespace
 
 int runDesktop(int argc, char** argv, EntryPoint entry) {
   QApplication app(argc, argv);
@@ -29,6 +53,10 @@ bool renderScreenshot(int argc, char** argv, const std::string& path, EntryPoint
   if (!written)
     std::cerr << "Não foi possível gravar a captura em " << path << '\n';
   return written;
+}
+
+std::unique_ptr<script::Camera> makeOffscreenCamera() {
+  return std::make_unique<OffscreenCamera>();
 }
 
 }  // namespace shell

@@ -1,9 +1,11 @@
 // The desktop side of the host application: the window, or a screenshot of it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "shell/host_startup.h"
+#include "shell/script/camera.h"
 
 namespace shell {
 
@@ -14,5 +16,9 @@ int runDesktop(int argc, char** argv, EntryPoint entry);
 // Renders the main window after the module's start-up to a PNG without a display. Returns
 // whether a non-blank image was written.
 bool renderScreenshot(int argc, char** argv, const std::string& path, EntryPoint entry);
+
+// The camera of the script driver's `screenshot`: a DesktopCamera in an offscreen application
+// made for it (no display needed).
+std::unique_ptr<script::Camera> makeOffscreenCamera();
 
 }  // namespace shell

@@ -1,7 +1,8 @@
 // clientes-servico: the host application of the module.
 //
 //   clientes-servico [options]                       the desktop window
-//   clientes-servico script [--empty] [--quiet] FILE...   runs scripts headlessly
+//   clientes-servico script [--empty] [--quiet] FILE...   runs scripts headlessly (their
+//                                                    screenshots render offscreen)
 //   clientes-servico --screenshot FILE [options]     renders the main form to a PNG
 #include <cxxopts.hpp>
 #include <iostream>
@@ -32,6 +33,7 @@ int runScripts(int argc, char** argv) {
   session.quiet = parsed.count("quiet") > 0;
   session.modulePath =
       parsed.count("module") ? parsed["module"].as<std::string>() : shell::defaultModulePath();
+  session.camera = shell::makeOffscreenCamera;
   return script::runScriptFiles(parsed["files"].as<std::vector<std::string>>(), session);
 }
 

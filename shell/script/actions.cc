@@ -73,6 +73,8 @@ void Session::runAction(const Command& command) {
 
   if (verb == "open") {
     openModule();
+  } else if (verb == "screenshot") {
+    screenshot(command);
   } else if (verb == "close") {
     ui::Form* form = findForm(command.arg(1));
     if (form == nullptr)

@@ -56,8 +56,10 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
 }
 
 Session::~Session() {
-  // The forms go while the module and the server they use are still there.
+  // The forms go while the module and the server they use are still there; the camera's
+  // renderer sees them go.
   ui::resetApplication();
+  camera_.reset();
   host::TNetConnection::setCallHook(nullptr);
   ui::removeChangeObserver(this);
   if (server_)
@@ -215,6 +217,22 @@ void Session::openModule() {
   host::TNetConnection::setOperatorCode(Quendra::Operador());
   print("open");
   ui::application().dispatch([&] { entry(); });
+}
+
+void Session::screenshot(const Command& command) {
+  if (!camera_) {
+    if (!options_.camera)
+      failText("screenshots need the desktop shell (clientes-servico script)");
+    camera_ = options_.camera();
+  }
+  // A relative path is the script's neighbour, wherever the script is run from.
+  std::filesystem::path path(command.arg(1));
+  if (path.is_relative())
+    path = std::filesystem::path(command.file).parent_path() / path;
+  const std::string error = camera_->capture(path.string());
+  if (!error.empty())
+    fail(command, "a picture written to " + path.string(), error);
+  print("screenshot " + path.string());
 }
 
 void Session::runModal(ui::Form& form) {

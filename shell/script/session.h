@@ -5,11 +5,13 @@
 // by `modal FORM ... end`; confirmation boxes take the answers queued by `answer`), as the
 // connection's call hook (every remote call is logged; `fail` makes the next call of a method
 // fail) and as a change observer (every wait indicator is logged). Actions go through the
-// event dispatcher exactly as a user's would. The first expectation that fails ends the run
-// with "FILE:LINE: expected ..., got ...".
+// event dispatcher exactly as a user's would. `screenshot` asks the host's camera for a
+// picture; the renderer it starts only watches, the session stays the runner. The first expectation
+// that fails ends the run with "FILE:LINE: expected ..., got ...".
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "host/net_connection.h"
 #include "host/ui/application.h"
 #include "host/ui/component.h"
+#include "shell/script/camera.h"
 #include "shell/script/script.h"
 
 namespace server {
@@ -31,6 +34,8 @@ struct SessionOptions {
   std::string modulePath;      // the module's shared library
   bool emptyDatabase = false;  // schema only, no demo data
   bool quiet = false;          // print failures only
+  // Makes the camera at the first `screenshot`; without one the command fails.
+  std::function<std::unique_ptr<Camera>()> camera;
 };
 
 // A failed expectation or an unexpected modal run or question; not a std::exception, so the
@@ -88,6 +93,7 @@ class Session : public ui::Runner, public host::CallHook, public ui::ChangeObser
   void runExpectation(const Command& command);
   void setUp(const Command& command);
   void openModule();
+  void screenshot(const Command& command);
   void print(const std::string& line);
   [[noreturn]] void fail(const Command& command, const std::string& expected,
                          const std::string& got);
@@ -98,6 +104,7 @@ class Session : public ui::Runner, public host::CallHook, public ui::ChangeObser
   std::string databasePath_;
   std::unique_ptr<server::AppServer> server_;
   void* module_ = nullptr;
+  std::unique_ptr<Camera> camera_;
   const Command* current_ = nullptr;
 
   std::vector<LoggedCall> calls_;
