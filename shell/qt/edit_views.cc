@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/db/db_edit.h"
 #include "host/ui/application.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/edit.h"
@@ -19,11 +20,22 @@
 
 namespace shell {
 
+namespace {
+
+// Numbers stand to the right: number edits, and data-aware edits of numeric fields.
+Qt::Alignment alignmentOf(const ui::Edit& edit) {
+  bool number = dynamic_cast<const ui::NumberEdit*>(&edit) != nullptr;
+  if (const auto* bound = dynamic_cast<const db::DBEdit*>(&edit)) {
+    const db::Field* field = bound->field();
+    number = field != nullptr && field->type() == packet::FieldType::Double;
+  }
+  return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+}  // namespace
+
 QWidget* EditView::createWidget(QWidget* parentArea) {
-  auto* edit = new QLineEdit(parentArea);
-  if (dynamic_cast<const ui::NumberEdit*>(control()) != nullptr)
-    edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return edit;
+  return new QLineEdit(parentArea);
 }
 
 void EditView::apply(ui::Property property) {
@@ -32,6 +44,9 @@ void EditView::apply(ui::Property property) {
   switch (property) {
     case ui::Property::Text:
     case ui::Property::Selection:
+      // A data-aware edit's field (and so its alignment) may change with any load.
+      if (edit->alignment() != alignmentOf(model))
+        edit->setAlignment(alignmentOf(model));
       if (edit->text() != toQString(model.text()))
         edit->setText(toQString(model.text()));
       // The model types at the end of its text, or over all of it when it is selected.

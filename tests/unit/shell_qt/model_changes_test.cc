@@ -2,12 +2,15 @@
 // out, numbers standing right in the grid, label accelerators typed through Qt, a main menu or
 // form style changed after the form is shown, a memo's scroll bar.
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
 
+#include "host/db/db_edit.h"
 #include "host/ui/edit.h"
+#include "host/ui/typed_edits.h"
 #include "shell/qt/qt_text.h"
 #include "tests/unit/shell_qt/desktop_fixture.h"
 
@@ -64,6 +67,28 @@ TEST_F(ModelChangesTest, NumbersArePaintedAgainstTheRightOfTheirCellTextsAgainst
   EXPECT_GT(numberStart, number.left() + 10);
   EXPECT_LE(nameStart, name.left() + 4);
   EXPECT_LT(nameEnd, name.right() - 10);
+}
+
+TEST_F(ModelChangesTest, DataAwareEditsOfNumbersStandRightLikeNumberEdits) {
+  SampleForm& form = showSample();
+  auto* value = form.valuesPage->add<db::DBEdit>("dbeValor");
+  value->setBounds(8, 100, 100, 21);
+  value->setDataSource(form.source);
+  value->setDataField("VRSERV");
+  auto* name = form.valuesPage->add<db::DBEdit>("dbeNome");
+  name->setBounds(8, 130, 100, 21);
+  name->setDataSource(form.source);
+  name->setDataField("NMCLIENTE");
+  auto* amount = form.valuesPage->add<ui::NumberEdit>("nedQuantidade");
+  amount->setBounds(8, 160, 100, 21);
+  settle();
+  EXPECT_EQ(widgetAs<QLineEdit>(*value)->text(), "10,50");
+  EXPECT_TRUE(widgetAs<QLineEdit>(*value)->alignment() & Qt::AlignRight);
+  EXPECT_TRUE(widgetAs<QLineEdit>(*name)->alignment() & Qt::AlignLeft);
+  EXPECT_TRUE(widgetAs<QLineEdit>(*amount)->alignment() & Qt::AlignRight);
+  // Bound to a text field later, the edit moves its text to the left.
+  value->setDataField("CDCLIENTE");
+  EXPECT_TRUE(widgetAs<QLineEdit>(*value)->alignment() & Qt::AlignLeft);
 }
 
 TEST_F(ModelChangesTest, AltAndALabelsUnderlinedLetterFocusesItsControl) {
