@@ -220,6 +220,7 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   std::array<db::DBEdit*, 8> vrServEdits() const;
   std::array<db::DBEdit*, 8> minEfetEdits() const;
   std::array<db::DBEdit*, 8> vrExcEdits() const;
+  std::array<db::DBEdit*, 8> dsServEdits() const;
 
   // The service value last confirmed in the validity dialog.
   double vrServicoConfirmado = 0;
@@ -395,6 +396,9 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void buildCostPage();
   void defineData();
   void bindHandlers();
+
+  // Weekday exceptions and the service value history.
+  void bindServiceHistoryHandlers();
 
   // Client-service grid.
   void bindGridHandlers();

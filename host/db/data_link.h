@@ -42,10 +42,14 @@ class DataLink {
   virtual void updateData() {}
   virtual void layoutChanged() {}
 
+ protected:
+  // Writes the pending text through updateData() without telling this link about its own
+  // write (so a control does not reload the text it has just written).
+  void runUpdateData();
+
  private:
   friend class DataSource;
   void updateState();
-  void runUpdateData();
 
   DataSource* dataSource_ = nullptr;
   bool active_ = false;

@@ -101,10 +101,11 @@ void DBEdit::doEnter() {
 
 void DBEdit::doExit() {
   if (modified_ && active())
-    updateData();
+    runUpdateData();
+  // The exit handler sees the text as typed; the display text comes once the focus has gone.
+  ui::MaskEdit::doExit();
   hasFocus_ = false;
   load();
-  ui::MaskEdit::doExit();
 }
 
 void DBEdit::keyDownDefault(ui::Key& key, ui::ShiftState shift) {

@@ -4,7 +4,8 @@
 // A DBEdit shows its field's display text, and the edit text while it has the focus. Its
 // first keystroke puts the data set into edit (a refused edit refuses the keystroke); typed
 // text stays in the control until it is written into the field: when the focus leaves the
-// edit (before the exit handler runs), or when the data set posts or scrolls. A bad number or
+// edit (before the exit handler runs, which still sees the text as typed; the display text
+// follows once the focus has gone), or when the data set posts or scrolls. A bad number or
 // date is refused with the regional message and keeps the focus in the edit. A disabled or
 // inactive data source blanks the control and refuses typing. Every change of the shown text
 // runs onChange, whatever causes it (typing, a scroll, a load). Escape restores the field's

@@ -94,6 +94,23 @@ TEST_F(DataAwareTest, FirstKeystrokeEditsAndTheTextReachesTheFieldBeforeTheExitH
   EXPECT_EQ(seenInExit, "Zeca");
 }
 
+TEST_F(DataAwareTest, ExitHandlerSeesTheTypedTextAndARefusedExitKeepsIt) {
+  std::string seen;
+  form->value->onExit = [&](ui::Control&) {
+    seen = form->value->text();
+    if (seen.front() == ',')
+      throw ui::Abort();
+  };
+  type(*form->value, ",5");
+  EXPECT_FALSE(ui::application().dispatch([&] { form->name->setFocus(); }));
+  EXPECT_EQ(seen, ",5");
+  EXPECT_EQ(form->value->text(), ",5");
+  EXPECT_EQ(form->data->fieldByName("VALUE").asFloat(), 0.5);
+  form->value->onExit = nullptr;
+  ui::application().dispatch([&] { form->name->setFocus(); });
+  EXPECT_EQ(form->value->text(), "0,50000");
+}
+
 TEST_F(DataAwareTest, BadNumberIsRefusedAndKeepsTheFocus) {
   type(*form->value, "1e");
   EXPECT_FALSE(ui::application().dispatch([&] { form->grid->setFocus(); }));
