@@ -3,6 +3,7 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fmt/format.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <memory>
@@ -74,6 +75,11 @@ void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines
   cairo_surface_finish(surface.get());
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     fail(path, cairo_surface_status(surface.get()));
+}
+
+void releaseReportFonts() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace host

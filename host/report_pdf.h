@@ -18,4 +18,9 @@ namespace host {
 void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines,
                     const std::string& path);
 
+// Frees the font data the writer's font lookups keep for the life of the process. Only for the
+// very end of a process whose other parts no longer use fonts (a test run under a leak
+// checker): the desktop's toolkit shares that data.
+void releaseReportFonts();
+
 }  // namespace host
