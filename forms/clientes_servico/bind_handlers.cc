@@ -9,6 +9,7 @@ void TfrmClientesServico::bindHandlers() {
   };
   netCustProd->beforeConnect = [this](host::TNetConnection& c) { netCustProdBeforeConnect(c); };
   bindGridHandlers();
+  bindProductHandlers();
   bindServiceHistoryHandlers();
   bindFilterHandlers();
   bindClientListHandlers();

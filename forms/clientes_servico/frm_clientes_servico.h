@@ -371,6 +371,13 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // Shows the row's cost type in the combo; `lookUp` false selects nothing instead of asking
   // the server.
   void MostraTipoCusto(bool lookUp);
+  // The product and increase checks of the cost page (the post rules run them too); each
+  // raises on a refusal.
+  void checkProduct();
+  void checkIncrease();
+  // Runs a check of the cost page; a failure brings the page forward with the focus on `edit`
+  // and goes on.
+  void onCostPage(db::DBEdit* edit, const std::function<void()>& check);
 
   // --- form commands (the base form's buttons and menu items run them) ---
   void sbtIncluirClick(ui::Component& sender) override;
@@ -396,6 +403,9 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void buildCostPage();
   void defineData();
   void bindHandlers();
+
+  // Cost per product.
+  void bindProductHandlers();
 
   // Weekday exceptions and the service value history.
   void bindServiceHistoryHandlers();

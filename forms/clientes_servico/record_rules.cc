@@ -9,7 +9,6 @@
 #include "forms/dialogs/cli_zev00602.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
-#include "host/tabvalid.h"
 #include "host/ui/errors.h"
 
 using namespace Cli_zev00600;
@@ -78,53 +77,21 @@ void checkDayValues(TfrmClientesServico& form, bool required) {
     form.Valida_Min_Efet(edit, required);
 }
 
-// Any failure brings the product page forward with the focus on the edit at fault.
-template <class Check>
-void onProductPage(TfrmClientesServico& form, db::DBEdit* edit, Check check) {
-  try {
-    check();
-  } catch (...) {
-    showPage(form, form.tshCustoProd);
-    edit->setFocus();
-    throw;
-  }
-}
-
 void applyProduct(TfrmClientesServico& form) {
-  db::DataSet& rows = *form.cdsServClie;
-  onProductPage(form, form.dbeCdProduto, [&] {
-    std::string code = form.dbeCdProduto->text();
-    if (code.empty()) {
-      // The server reads a single blank as "no product".
-      rows.fieldByName("CDPRODUTO").setAsString(" ");
-      return;
-    }
-    Tabvalid::ValidEx(form.dtsProduto, Quendra::kPictProduto, code, Tabvalid::voNivelCompleto, "",
-                      true);
-    db::SqlQuery& query = *form.qryValidProd;
-    query.close();
-    query.setParam("P_CDPRODUTO", code);
-    query.open();
-    if (query.isEmpty())
-      Consiste::MensErro(form.msgPadrao->Msg("Prod_n_cad"), true);
-    rows.fieldByName("CDPRODUTO").setAsString(query.fieldByName("CDPRODUTO").asString());
-    rows.fieldByName("CDARVPROD").setAsString(query.fieldByName("CDARVPROD").asString());
-    rows.fieldByName("NMPRODUTO").setAsString(query.fieldByName("NMPRODUTO").asString());
-  });
+  if (form.dbeCdProduto->text().empty()) {
+    // The server reads a single blank as "no product".
+    form.cdsServClie->fieldByName("CDPRODUTO").setAsString(" ");
+    return;
+  }
+  form.onCostPage(form.dbeCdProduto, [&] { form.checkProduct(); });
 }
 
 void applySurcharge(TfrmClientesServico& form) {
-  db::Field& surcharge = form.cdsServClie->fieldByName("VRTAXAPRVAR");
-  onProductPage(form, form.dbeAcresc, [&] {
-    if (form.dbeAcresc->text().empty()) {
-      surcharge.setAsFloat(0);
-      return;
-    }
-    if (surcharge.asFloat() < 0)
-      Consiste::MensErro(form.msgPadrao->Msg("Perc_menor_zero"), true);
-    if (surcharge.asFloat() > 100)
-      Consiste::MensErro(form.msgPadrao->Msg("Perc_maior"), true);
-  });
+  if (form.dbeAcresc->text().empty()) {
+    form.cdsServClie->fieldByName("VRTAXAPRVAR").setAsFloat(0);
+    return;
+  }
+  form.onCostPage(form.dbeAcresc, [&] { form.checkIncrease(); });
 }
 
 // A changed value asks for its start of validity; a dialog closed without confirming drops
