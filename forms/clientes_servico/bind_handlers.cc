@@ -10,6 +10,7 @@ void TfrmClientesServico::bindHandlers() {
   netCustProd->beforeConnect = [this](host::TNetConnection& c) { netCustProdBeforeConnect(c); };
   bindGridHandlers();
   bindProductHandlers();
+  bindShiftHandlers();
   bindServiceHistoryHandlers();
   bindFilterHandlers();
   bindClientListHandlers();

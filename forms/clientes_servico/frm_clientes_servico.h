@@ -404,6 +404,10 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void defineData();
   void bindHandlers();
 
+  // Shift values.
+  void bindShiftHandlers();
+  void shiftEnablingChanged();
+
   // Cost per product.
   void bindProductHandlers();
 

@@ -1,0 +1,136 @@
+// "Turno", "Exceções por Turno" and "Histórico do Turno": the checks of the shift exception
+// values, the post of a shift row (exception values, start of validity, the list of empty
+// fields) and its save through SetTurno, and the keys of the shift grids.
+#include <algorithm>
+
+#include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/dialogs/frm_vigencia_turno.h"
+#include "host/consiste.h"
+#include "host/quendra.h"
+#include "host/ui/application.h"
+#include "host/ui/errors.h"
+
+namespace {
+
+bool editing(const db::DataSource& source) {
+  return source.state() == db::DataSetState::Edit || source.state() == db::DataSetState::Insert;
+}
+
+}  // namespace
+
+void TfrmClientesServico::Valida_Vr_Exc(db::DBEdit* edit, bool required) {
+  const std::string& text = edit->text();
+  const char* key = nullptr;
+  if (required && Consiste::EmptyString(text))
+    key = "VrServico_inf";
+  // A text fails when its first character sorts before the digit 0, as a minus sign does.
+  if (!required && !Consiste::EmptyString(text) && text < std::string("0")) {
+    key = "VrServ_men_zero";
+  }
+  if (key == nullptr)
+    return;
+  pgcValorServ->setActivePage(tshExTurno);
+  if (edit->canFocus())
+    edit->setFocus();
+  Consiste::MensErro(msgPadrao->Msg(key), true);
+}
+
+void TfrmClientesServico::dbeVrExcExit(ui::Control& sender) {
+  if (!editing(*dtsTurno))
+    return;
+  const auto edits = vrExcEdits();
+  const auto it = std::find(edits.begin(), edits.end(), &sender);
+  if (it != edits.end())
+    Valida_Vr_Exc(*it, false);
+}
+
+void TfrmClientesServico::cdsTurnoBeforeInsert(db::DataSet&) {
+  throw ui::Abort();
+}
+
+void TfrmClientesServico::cdsTurnoBeforePost(db::DataSet& dataSet) {
+  dataSet.fieldByName("CDCLIENTE").setAsString(cdsServClie->fieldByName("CDCLIENTE").asString());
+  dataSet.fieldByName("CDFILIAL").setAsString(medCdFilial->text());
+  dataSet.fieldByName("CDSERVFILI").setAsString(medCdServico->text());
+  dataSet.fieldByName("CDOPERALTSERVCLIETURN").setAsString(Quendra::Operador());
+  for (db::DBEdit* edit : vrExcEdits())
+    Valida_Vr_Exc(edit, true);
+
+  double start = Quendra::DataProc(medCdFilial->text());
+  db::Field& validity = dataSet.fieldByName("DTSERVCLIETURN");
+  if (!Cli_zev00605::CriaVigenciaTurno(start, validity.asDateTime()))
+    throw ui::Abort();
+  validity.setAsDateTime(start);
+
+  db::Field& value = dataSet.fieldByName("VRSERVFATTUR");
+  if (value.isNull())
+    value.setAsFloat(0);
+
+  stCamposNulos.clear();
+  for (int i = 0; i < dataSet.fieldCount(); ++i) {
+    const db::Field& field = dataSet.field(i);
+    if (field.isNull() || field.text().empty())
+      stCamposNulos += field.name() + "|";
+  }
+}
+
+void TfrmClientesServico::cdsTurnoAfterPost(db::DataSet& dataSet) {
+  if (dataSet.changeCount() == 0)
+    return;
+  loadWithWait(ui::application().mainForm(), 1, {}, [&] {
+    Consiste::CheckResultServ(
+        netClientesServico->call("SetTurno", {packet::Arg(dataSet.delta()), stCamposNulos}), true,
+        0);
+  });
+  dataSet.mergeChangeLog();
+  GetTurno(dataSet.fieldByName("CDTURNO").asString());
+}
+
+void TfrmClientesServico::shiftEnablingChanged() {
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
+void TfrmClientesServico::cdsTurnoAfterCancel(db::DataSet&) {
+  shiftEnablingChanged();
+}
+void TfrmClientesServico::dtsTurnoStateChange(db::DataSource&) {
+  shiftEnablingChanged();
+}
+void TfrmClientesServico::panVigenciaTurnoExit(ui::Control&) {
+  shiftEnablingChanged();
+}
+void TfrmClientesServico::dbgTurnoEnter(ui::Control&) {
+  shiftEnablingChanged();
+}
+
+void TfrmClientesServico::dbgTurnoKeyPress(ui::Control&, char32_t& key) {
+  const db::Column* column = dbgTurno->selectedColumn();
+  if (column == nullptr || column->fieldName() != "VRSERVFATTUR")
+    return;
+  if (key == U'-' || key == U'e' || key == U'+')
+    key = 0;
+}
+
+void TfrmClientesServico::dbgHistoricoTurnoKeyDown(ui::Control&, ui::Key& key,
+                                                   ui::ShiftState shift) {
+  if (shift.ctrl && key == ui::keys::Delete)
+    key = 0;
+}
+
+void TfrmClientesServico::bindShiftHandlers() {
+  for (db::DBEdit* edit : vrExcEdits()) {
+    edit->onExit = [this](ui::Control& c) { dbeVrExcExit(c); };
+  }
+  cdsTurno->beforeInsert = [this](db::DataSet& d) { cdsTurnoBeforeInsert(d); };
+  cdsTurno->beforePost = [this](db::DataSet& d) { cdsTurnoBeforePost(d); };
+  cdsTurno->afterPost = [this](db::DataSet& d) { cdsTurnoAfterPost(d); };
+  cdsTurno->afterCancel = [this](db::DataSet& d) { cdsTurnoAfterCancel(d); };
+  dtsTurno->onStateChange = [this](db::DataSource& s) { dtsTurnoStateChange(s); };
+  panVigenciaTurno->onExit = [this](ui::Control& c) { panVigenciaTurnoExit(c); };
+  dbgTurno->onEnter = [this](ui::Control& c) { dbgTurnoEnter(c); };
+  dbgTurno->onKeyPress = [this](ui::Control& c, char32_t& key) { dbgTurnoKeyPress(c, key); };
+  dbgHistoricoTurno->onKeyDown = [this](ui::Control& c, ui::Key& key, ui::ShiftState shift) {
+    dbgHistoricoTurnoKeyDown(c, key, shift);
+  };
+}
