@@ -11,6 +11,7 @@ void TfrmClientesServico::bindHandlers() {
   bindGridHandlers();
   bindProductHandlers();
   bindShiftHandlers();
+  bindCorrectionHandlers();
   bindServiceHistoryHandlers();
   bindFilterHandlers();
   bindClientListHandlers();

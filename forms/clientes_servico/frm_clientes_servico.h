@@ -404,6 +404,19 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void defineData();
   void bindHandlers();
 
+  // Price correction table.
+  void bindCorrectionHandlers();
+  void recomputeCorrection(bool initial, bool final, bool price);
+  // True when the bound falls into a stored interval while a new interval is being inserted.
+  bool coversStoredInterval(const char* bound);
+  // Focuses the field's column (bringing the page back first when asked) and refuses with the
+  // catalogue text of `key`.
+  void refuseCorrection(const char* field, const char* key, bool bringPage);
+  void checkInitialBound(bool orderToo, bool bringPage);
+  void checkFinalBound(bool bringPage);
+  void checkCorrection(bool bringPage);
+  void saveCorrection();
+
   // Shift values.
   void bindShiftHandlers();
   void shiftEnablingChanged();
