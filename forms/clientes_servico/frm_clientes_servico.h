@@ -349,6 +349,7 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void dtsTurnoStateChange(db::DataSource& sender);
   void dbgTurnoEnter(ui::Control& sender);
   void dbgTurnoKeyPress(ui::Control& sender, char32_t& key);
+  void dbgTurnoKeyDown(ui::Control& sender, ui::Key& key, ui::ShiftState shift);
   void panVigenciaTurnoExit(ui::Control& sender);
   void dbgHistoricoTurnoKeyDown(ui::Control& sender, ui::Key& key, ui::ShiftState shift);
 

@@ -112,6 +112,13 @@ void TfrmClientesServico::dbgTurnoKeyPress(ui::Control&, char32_t& key) {
     key = 0;
 }
 
+// A shift row comes from the service's shifts and is saved only through a post: the grid's
+// own delete would drop it on screen while nothing is saved, so the shift grid never deletes.
+void TfrmClientesServico::dbgTurnoKeyDown(ui::Control&, ui::Key& key, ui::ShiftState shift) {
+  if (shift.ctrl && key == ui::keys::Delete)
+    key = 0;
+}
+
 void TfrmClientesServico::dbgHistoricoTurnoKeyDown(ui::Control&, ui::Key& key,
                                                    ui::ShiftState shift) {
   if (shift.ctrl && key == ui::keys::Delete)
@@ -130,6 +137,9 @@ void TfrmClientesServico::bindShiftHandlers() {
   panVigenciaTurno->onExit = [this](ui::Control& c) { panVigenciaTurnoExit(c); };
   dbgTurno->onEnter = [this](ui::Control& c) { dbgTurnoEnter(c); };
   dbgTurno->onKeyPress = [this](ui::Control& c, char32_t& key) { dbgTurnoKeyPress(c, key); };
+  dbgTurno->onKeyDown = [this](ui::Control& c, ui::Key& key, ui::ShiftState shift) {
+    dbgTurnoKeyDown(c, key, shift);
+  };
   dbgHistoricoTurno->onKeyDown = [this](ui::Control& c, ui::Key& key, ui::ShiftState shift) {
     dbgHistoricoTurnoKeyDown(c, key, shift);
   };
