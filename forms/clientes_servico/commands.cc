@@ -110,24 +110,13 @@ void TfrmClientesServico::refreshServClie() {
 
 void TfrmClientesServico::sbtVerificarClick(ui::Component& /*sender*/) {
   if (lsbPossiveis->focused()) {
-    loadWithWait(this, 6, msgPadrao->Msg("get_cdsClientesFilial"), [this] {
-      const auto result = netClientesServico->call(
-          "GetClientesFilial",
-          {packet::Arg(medCdFilial->text()), packet::Arg(medCdServico->text())});
-      cdsClientesFilial->loadPacket(Consiste::CheckResultServ(result, true, 0));
-    });
+    cdsClientesFilial->loadPacket(loadShowingWait("get_cdsClientesFilial", "GetClientesFilial",
+                                                  {medCdFilial->text(), medCdServico->text()}));
   }
   if (PaginaClienServAtiva() || PaginaExcecDiaAtiva() || PaginaCustoProdAtiva())
     refreshServClie();
-  if (PaginaHistoricoAtiva()) {
-    loadWithWait(this, 6, msgPadrao->Msg("get_cdsHistServFatu"), [this] {
-      const auto result = netClientesServico->call(
-          "GetHistServFatu", {packet::Arg(medCdFilial->text()),
-                              packet::Arg(cdsServClie->fieldByName("CDCLIENTE").asString()),
-                              packet::Arg(medCdServico->text())});
-      cdsHistServFatu->loadPacket(Consiste::CheckResultServ(result, true, 0));
-    });
-  }
+  if (PaginaHistoricoAtiva())
+    loadHistServFatu();
   if (PaginaTurnoAtiva() || PaginaExcecTurnoAtiva())
     GetTurno(cdsTurno->fieldByName("CDTURNO").asString());
   else if (PaginaHistoricoTurnoAtiva())

@@ -293,24 +293,13 @@ void TfrmClientesServico::mnuHistoricoTurnoClick(ui::MenuItem&) {
 void TfrmClientesServico::dtsPadraoStateChange(db::DataSource&) {
   const db::DataSetState state = dtsPadrao->state();
   if (state == db::DataSetState::Browse) {
-    // Showing the row's cost type is no change of the row, so the combo's handler is out.
-    auto onChange = std::move(cbbTipoCusto->onChange);
-    cbbTipoCusto->onChange = nullptr;
-    struct Reattach {
-      ui::ComboBox* combo;
-      std::function<void(ui::Control&)>& handler;
-      ~Reattach() { combo->onChange = std::move(handler); }
-    } reattach{cbbTipoCusto, onChange};
     MostraTipoCusto(boData);
   }
   if (state == db::DataSetState::Edit) {
     if (tshTabCorr->enabled() && !cdsCorrPrecServ->active()) {
       loadCorrPrecServ();
     } else if (tshHistorico->enabled() && !cdsHistServFatu->active()) {
-      cdsHistServFatu->loadPacket(
-          loadShowingWait("get_cdsHistServFatu", "GetHistServFatu",
-                          {medCdFilial->text(), cdsServClie->fieldByName("CDCLIENTE").asString(),
-                           medCdServico->text()}));
+      loadHistServFatu();
     }
   }
   if (state == db::DataSetState::Browse)

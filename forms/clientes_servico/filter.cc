@@ -25,12 +25,18 @@ void TfrmClientesServico::bindFilterHandlers() {
 packet::Packet TfrmClientesServico::loadShowingWait(const std::string& waitKey,
                                                     const std::string& method,
                                                     std::vector<packet::Arg> args) {
-  Showavi::ActiveShowAvi(this, 6, msgPadrao->Msg(waitKey));
-  // A refused load must not leave the hourglass behind.
-  struct HideWait {
-    ~HideWait() { Showavi::DeactiveShowAvi(); }
-  } hide;
-  return Consiste::CheckResultServ(netClientesServico->call(method, std::move(args)), true, 0);
+  packet::Packet packet;
+  loadWithWait(this, 6, msgPadrao->Msg(waitKey), [&] {
+    packet = Consiste::CheckResultServ(netClientesServico->call(method, std::move(args)), true, 0);
+  });
+  return packet;
+}
+
+void TfrmClientesServico::loadHistServFatu() {
+  cdsHistServFatu->loadPacket(
+      loadShowingWait("get_cdsHistServFatu", "GetHistServFatu",
+                      {medCdFilial->text(), cdsServClie->fieldByName("CDCLIENTE").asString(),
+                       medCdServico->text()}));
 }
 
 void TfrmClientesServico::btpFilialBeforePesq(host::TBtnPesquisa&) {

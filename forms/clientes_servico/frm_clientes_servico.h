@@ -461,6 +461,8 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // returns its checked packet; the indicator goes whether or not the read succeeds.
   packet::Packet loadShowingWait(const std::string& waitKey, const std::string& method,
                                  std::vector<packet::Arg> args);
+  // Loads the service value history of the current row under the wait indicator.
+  void loadHistServFatu();
   // The minimum-staff parameters of the branch's billing type, and what they decide on screen.
   void applyBillingParameters();
   // Key and client data of the row being inserted for a client of the list.

@@ -1,16 +1,8 @@
 // The frame of the main form: its window, toolbar and menus, the filter and the client lists.
 #include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/layout_helpers.h"
 
 namespace {
-
-ui::Label* boldLabel(ui::Control* parent, const std::string& name, const std::string& caption,
-                     int left, int top) {
-  auto* label = parent->add<ui::Label>(name);
-  label->setCaption(caption);
-  label->setBold(true);
-  label->setBounds(left, top, 8 * static_cast<int>(caption.size()), 13);
-  return label;
-}
 
 ui::SpeedButton* movingButton(ui::Control* parent, const std::string& name, int top,
                               const std::string& glyph, const std::string& hint) {
@@ -142,7 +134,7 @@ void TfrmClientesServico::buildFilter() {
   panFiltro->setHeight(55);
   panFiltro->setTabOrder(1);
 
-  lblFilial = boldLabel(panFiltro, "lblFilial", "Filial", 8, 8);
+  lblFilial = layout::label(panFiltro, "lblFilial", "Filial", 8, 8);
   medCdFilial = panFiltro->add<ui::MaskEdit>("medCdFilial");
   medCdFilial->setBounds(8, 24, 45, 21);
   medCdFilial->setEditMask(">aaaa;0; ");
@@ -163,7 +155,7 @@ void TfrmClientesServico::buildFilter() {
   edtNmFilial->setEnabled(false);
   edtNmFilial->setTabStop(false);
 
-  lblServico = boldLabel(panFiltro, "lblServico", "Serviço", 348, 8);
+  lblServico = layout::label(panFiltro, "lblServico", "Serviço", 348, 8);
   medCdServico = panFiltro->add<ui::MaskEdit>("medCdServico");
   medCdServico->setBounds(348, 24, 52, 21);
   medCdServico->setEditMask("ccccc;0; ");
@@ -198,7 +190,7 @@ void TfrmClientesServico::buildClientLists() {
   panCaption = ScrollBox1->add<ui::Panel>("panCaption");
   panCaption->setAlign(ui::Align::Top);
   panCaption->setHeight(19);
-  lblClientes = boldLabel(panCaption, "lblClientes", "Clientes por Filial", 4, 3);
+  lblClientes = layout::label(panCaption, "lblClientes", "Clientes por Filial", 4, 3);
 
   pan = ScrollBox1->add<ui::Panel>("pan");
   pan->setAlign(ui::Align::Left);
@@ -235,7 +227,7 @@ void TfrmClientesServico::buildClientLists() {
   DBText1->setBold(true);
   DBText1->setDataSource(dtsPadrao);
   DBText1->setDataField("NMRAZSOCCLIE");
-  lblVrAtual = boldLabel(Panel1, "lblVrAtual", "Valor Atual do Serviço", 400, 6);
+  lblVrAtual = layout::label(Panel1, "lblVrAtual", "Valor Atual do Serviço", 400, 6);
   dbeVrAtual = Panel1->add<db::DBEdit>("dbeVrAtual");
   dbeVrAtual->setBounds(400, 24, 130, 21);
   dbeVrAtual->setDataSource(dtsPadrao);
@@ -243,7 +235,7 @@ void TfrmClientesServico::buildClientLists() {
   dbeVrAtual->setReadOnly(true);
   dbeVrAtual->setTabStop(false);
   dbeVrAtual->setColor("clBtnFace");
-  lblDtIniVig = boldLabel(Panel1, "lblDtIniVig", "Inicio da Vigencia", 550, 6);
+  lblDtIniVig = layout::label(Panel1, "lblDtIniVig", "Inicio da Vigencia", 550, 6);
   dbdDtIniVig = Panel1->add<db::DBDateEdit>("dbdDtIniVig");
   dbdDtIniVig->setBounds(550, 24, 100, 21);
   dbdDtIniVig->setDataSource(dtsPadrao);

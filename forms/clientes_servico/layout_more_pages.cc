@@ -1,56 +1,16 @@
 // The shift pages, the correction table and the cost per product of the main form.
 #include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/layout_helpers.h"
 
 namespace {
 
-const char* const kDayLabels[8] = {"Domingo",      "Segunda-feira", "Terça-feira", "Quarta-feira",
-                                   "Quinta-feira", "Sexta-feira",   "Sábado",      "Feriados"};
-const char* const kDaySuffixes[8] = {"Dom", "Seg", "Ter", "Qua", "Qui", "Sex", "Sab", "Fer"};
-const char* const kFieldSuffixes[8] = {"DOM", "SEG", "TER", "QUA", "QUI", "SEX", "SAB", "FER"};
 const char* const kShiftHistoryTitles[8] = {
     "Vr. Turno Domingo", "Vr. Turno Segunda", "Vr. Turno Terça",  "Vr. Turno Quarta",
     "Vr. Turno Quinta",  "Vr. Turno Sexta",   "Vr. Turno Sábado", "Vr. Turno Feriado"};
 
-ui::Label* label(ui::Control* parent, const std::string& name, const std::string& caption, int left,
-                 int top, bool bold) {
-  auto* l = parent->add<ui::Label>(name);
-  l->setCaption(caption);
-  l->setBold(bold);
-  l->setBounds(left, top, 7 * static_cast<int>(caption.size()), 13);
-  return l;
-}
-
-template <class Edit>
-Edit* boundEdit(ui::Control* parent, const std::string& name, db::DataSource* source,
-                const std::string& field, int left, int top, int width) {
-  auto* edit = parent->add<Edit>(name);
-  edit->setBounds(left, top, width, 21);
-  edit->setDataSource(source);
-  edit->setDataField(field);
-  return edit;
-}
-
-// An edit that only shows its field.
-template <class Edit>
-Edit* shownEdit(ui::Control* parent, const std::string& name, db::DataSource* source,
-                const std::string& field, int left, int top, int width) {
-  auto* edit = boundEdit<Edit>(parent, name, source, field, left, top, width);
-  edit->setEnabled(false);
-  edit->setTabStop(false);
-  return edit;
-}
-
-void readOnlyGrid(db::DBGrid* grid) {
-  grid->setOption(db::GridOption::Editing, false);
-  grid->setOption(db::GridOption::Titles, true);
-  grid->setOption(db::GridOption::ColLines, true);
-  grid->setOption(db::GridOption::RowLines, true);
-  grid->setOption(db::GridOption::AlwaysShowSelection, true);
-  grid->setOption(db::GridOption::ConfirmDelete, true);
-  grid->setOption(db::GridOption::Indicator, false);
-}
-
 }  // namespace
+
+using namespace layout;
 
 void TfrmClientesServico::buildShiftPages() {
   panVigenciaTurno = tshTurno->add<ui::Panel>("panVigenciaTurno");
@@ -65,7 +25,7 @@ void TfrmClientesServico::buildShiftPages() {
   dbgTurno = tshTurno->add<db::DBGrid>("dbgTurno");
   dbgTurno->setAlign(ui::Align::Client);
   dbgTurno->setDataSource(dtsTurno);
-  readOnlyGrid(dbgTurno);
+  gridOptions(dbgTurno, false);
   dbgTurno->setOption(db::GridOption::Editing, true);
   dbgTurno->setOption(db::GridOption::Tabs, true);
   dbgTurno->addColumn("CDTURNO").setTitle("Código");
@@ -147,7 +107,7 @@ void TfrmClientesServico::buildShiftPages() {
   dbgHistoricoTurno = tshHistoricoTurno->add<db::DBGrid>("dbgHistoricoTurno");
   dbgHistoricoTurno->setAlign(ui::Align::Client);
   dbgHistoricoTurno->setDataSource(dtsHistoricoTurno);
-  readOnlyGrid(dbgHistoricoTurno);
+  gridOptions(dbgHistoricoTurno, false);
   dbgHistoricoTurno->addColumn("DTSERVCLIETURN").setTitle("Início da Vigência");
   dbgHistoricoTurno->addColumn("DTALTSERVCLIETURN").setTitle("Alteração");
   auto& shiftValue = dbgHistoricoTurno->addColumn("VRSERVFATTUR");
@@ -175,7 +135,7 @@ void TfrmClientesServico::buildCorrectionPage() {
   dbgCorrPrecServ->setColor("clInfoBk");
   dbgCorrPrecServ->setBackgroundColor(ui::colors::InfoBk);
   dbgCorrPrecServ->setDataSource(dtsCorrPrecServ);
-  readOnlyGrid(dbgCorrPrecServ);
+  gridOptions(dbgCorrPrecServ, false);
   dbgCorrPrecServ->setOption(db::GridOption::Editing, true);
   dbgCorrPrecServ->setOption(db::GridOption::ColumnResize, true);
   dbgCorrPrecServ->setOption(db::GridOption::Tabs, true);

@@ -1,45 +1,21 @@
 // The page controls of the main form: the client-service grid, the service history and the
 // weekday exceptions.
 #include "forms/clientes_servico/frm_clientes_servico.h"
+#include "forms/layout_helpers.h"
 
 namespace {
 
-const char* const kDayLabels[8] = {"Domingo",      "Segunda-feira", "Terça-feira", "Quarta-feira",
-                                   "Quinta-feira", "Sexta-feira",   "Sábado",      "Feriados"};
-const char* const kDaySuffixes[8] = {"Dom", "Seg", "Ter", "Qua", "Qui", "Sex", "Sab", "Fer"};
-const char* const kFieldSuffixes[8] = {"DOM", "SEG", "TER", "QUA", "QUI", "SEX", "SAB", "FER"};
-
-ui::Label* label(ui::Control* parent, const std::string& name, const std::string& caption, int left,
-                 int top, bool bold) {
-  auto* l = parent->add<ui::Label>(name);
-  l->setCaption(caption);
-  l->setBold(bold);
-  l->setBounds(left, top, 7 * static_cast<int>(caption.size()), 13);
-  return l;
-}
-
 db::DBEdit* dayEdit(ui::Control* parent, const std::string& name, db::DataSource* source,
                     const std::string& field, int left, int top, int width, int tabOrder) {
-  auto* edit = parent->add<db::DBEdit>(name);
-  edit->setBounds(left, top, width, 21);
-  edit->setDataSource(source);
-  edit->setDataField(field);
+  auto* edit = layout::boundEdit<db::DBEdit>(parent, name, source, field, left, top, width);
   edit->setMaxLength(16);
   edit->setTabOrder(tabOrder);
   return edit;
 }
 
-void setGridOptions(db::DBGrid* grid, bool editing) {
-  grid->setOption(db::GridOption::Editing, editing);
-  grid->setOption(db::GridOption::Titles, true);
-  grid->setOption(db::GridOption::ColLines, true);
-  grid->setOption(db::GridOption::RowLines, true);
-  grid->setOption(db::GridOption::AlwaysShowSelection, true);
-  grid->setOption(db::GridOption::ConfirmDelete, true);
-  grid->setOption(db::GridOption::Indicator, false);
-}
-
 }  // namespace
+
+using namespace layout;
 
 void TfrmClientesServico::buildPages() {
   pgcClientesServico = panClienFilial->add<ui::PageControl>("pgcClientesServico");
@@ -72,7 +48,7 @@ void TfrmClientesServico::buildClientGrid() {
   dbgPadrao->setColor("clInfoBk");
   dbgPadrao->setBackgroundColor(ui::colors::InfoBk);
   dbgPadrao->setDataSource(dtsPadrao);
-  setGridOptions(dbgPadrao, true);
+  gridOptions(dbgPadrao, true);
   dbgPadrao->setOption(db::GridOption::ColumnResize, true);
   dbgPadrao->setOption(db::GridOption::Tabs, true);
   dbgPadrao->addColumn("NMRAZSOCCLIE").setWidth(177);
@@ -97,7 +73,7 @@ void TfrmClientesServico::buildValuePages() {
   dbgHistorico = tshHistorico->add<db::DBGrid>("dbgHistorico");
   dbgHistorico->setAlign(ui::Align::Client);
   dbgHistorico->setDataSource(dtsHistServFatu);
-  setGridOptions(dbgHistorico, false);
+  gridOptions(dbgHistorico, false);
   dbgHistorico->addColumn("DTSRVFATUHIS").setTitle("Início de Vigência");
   dbgHistorico->addColumn("DTALTEFATHIS").setTitle("Alteração");
   auto historyColumn = [&](const char* field, const char* title, int width) {

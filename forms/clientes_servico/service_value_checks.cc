@@ -51,15 +51,8 @@ void TfrmClientesServico::Valida_Min_Efet(db::DBEdit* edit, bool required) {
 }
 
 void TfrmClientesServico::pgcValorServChange(ui::Control& /*sender*/) {
-  if (PaginaHistoricoAtiva()) {
-    loadWithWait(this, 6, msgPadrao->Msg("get_cdsHistServFatu"), [this] {
-      const auto result = netClientesServico->call(
-          "GetHistServFatu", {packet::Arg(medCdFilial->text()),
-                              packet::Arg(cdsServClie->fieldByName("CDCLIENTE").asString()),
-                              packet::Arg(medCdServico->text())});
-      cdsHistServFatu->loadPacket(Consiste::CheckResultServ(result, true, 0));
-    });
-  }
+  if (PaginaHistoricoAtiva())
+    loadHistServFatu();
   HabilitacaoPaginas(false);
   HabilitacaoBotoes(false);
 }

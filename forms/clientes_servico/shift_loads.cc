@@ -20,13 +20,10 @@ void TfrmClientesServico::loadWithWait(const ui::Form* over, int kind, const std
 }
 
 void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
-  loadWithWait(this, 6, msgPadrao->Msg("Get_Turno"), [this] {
-    const auto result = netClientesServico->call(
-        "GetTurno", {packet::Arg(medCdFilial->text()),
-                     packet::Arg(cdsServClie->fieldByName("CDCLIENTE").asString()),
-                     packet::Arg(medCdServico->text())});
-    cdsTurno->loadPacket(Consiste::CheckResultServ(result, true, 0));
-  });
+  cdsTurno->loadPacket(
+      loadShowingWait("Get_Turno", "GetTurno",
+                      {medCdFilial->text(), cdsServClie->fieldByName("CDCLIENTE").asString(),
+                       medCdServico->text()}));
   if (!shiftCode.empty())
     cdsTurno->locate("CDTURNO", {packet::Value(shiftCode)});
 }

@@ -9,6 +9,7 @@
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "forms/dialogs/cli_zev00602.h"
+#include "forms/layout_helpers.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
 #include "host/ui/application.h"
@@ -17,17 +18,6 @@
 using namespace Cli_zev00602;
 
 namespace {
-
-const char* const kDaySuffixes[8] = {"DOM", "SEG", "TER", "QUA", "QUI", "SEX", "SAB", "FER"};
-
-ui::Label* boldLabel(ui::Control* parent, const std::string& name, const std::string& caption,
-                     int left, int top) {
-  auto* label = parent->add<ui::Label>(name);
-  label->setCaption(caption);
-  label->setBold(true);
-  label->setBounds(left, top, 8 * static_cast<int>(caption.size()), 13);
-  return label;
-}
 
 TfrmClientesServico& mainForm() {
   if (Cli_zev00600::frmClientesServico == nullptr)
@@ -65,7 +55,7 @@ void TfrmDtValidade::buildLayout() {
       "operação?",
   });
 
-  lblDtValidade = boldLabel(grbDadosRel, "lblDtValidade", "Início de Vigência", 8, 16);
+  lblDtValidade = layout::label(grbDadosRel, "lblDtValidade", "Início de Vigência", 8, 16);
   depDataIni = grbDadosRel->add<ui::DateEdit>("depDataIni");
   depDataIni->setBounds(8, 32, 100, 21);
   depDataIni->setTabOrder(0);
@@ -73,7 +63,7 @@ void TfrmDtValidade::buildLayout() {
       {"Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"});
   lblDtValidade->setFocusControl(depDataIni);
 
-  lblVrServico = boldLabel(grbDadosRel, "lblVrServico", "Valor Serviço", 130, 16);
+  lblVrServico = layout::label(grbDadosRel, "lblVrServico", "Valor Serviço", 130, 16);
   nedVrSevico = grbDadosRel->add<ui::NumberEdit>("nedVrSevico");
   nedVrSevico->setBounds(130, 32, 120, 21);
   nedVrSevico->setTabOrder(1);
@@ -81,7 +71,7 @@ void TfrmDtValidade::buildLayout() {
   nedVrSevico->setThousands(true);
   lblVrServico->setFocusControl(nedVrSevico);
 
-  lblMotivo = boldLabel(grbDadosRel, "lblMotivo", "Motivo", 8, 62);
+  lblMotivo = layout::label(grbDadosRel, "lblMotivo", "Motivo", 8, 62);
   memMotivo = grbDadosRel->add<ui::Memo>("memMotivo");
   memMotivo->setBounds(8, 78, 540, 200);
   memMotivo->setTabOrder(2);
@@ -228,7 +218,7 @@ void TfrmDtValidade::recordOnServer(double value) {
       packet::Arg(stCdCliente), packet::Arg(packet::DateArg{depDataIni->date()}),
       packet::Arg(value),       packet::Arg(memMotivo->text()),
   };
-  for (const char* suffix : kDaySuffixes) {
+  for (const char* suffix : layout::kFieldSuffixes) {
     const double day = main.cdsServClie->fieldByName(std::string("VRSERVFAT") + suffix).asFloat();
     args.emplace_back(Consiste::RoundDec(day, 5));
   }
