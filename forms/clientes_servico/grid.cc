@@ -48,7 +48,9 @@ const std::string& fieldNameOf(const db::Column* column) {
 void TfrmClientesServico::dbgPadraoDrawColumnCell(ui::Control&, ui::Canvas& canvas,
                                                   const ui::Rect& rect, int, db::Column& column,
                                                   db::DrawState) {
-  if (cdsServClie->isEmpty() || !isFlagField(column.fieldName()))
+  // A row being inserted into an empty set is drawn like any other.
+  const bool rows = !cdsServClie->isEmpty() || cdsServClie->isEditing();
+  if (!rows || !isFlagField(column.fieldName()))
     return;
   db::Field* field = column.field();
   if (field == nullptr)
