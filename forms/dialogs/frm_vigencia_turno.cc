@@ -2,8 +2,8 @@
 
 #include "forms/dialogs/cli_zev00605.h"
 #include "host/consiste.h"
-#include "host/ui/errors.h"
 #include "host/ui/application.h"
+#include "host/ui/errors.h"
 
 TfrmVigenciaTurno::TfrmVigenciaTurno() : host::TfrmRotiGeral("frmVigenciaTurno") {
   setCaption("Cadastramento Validade (Turno)");

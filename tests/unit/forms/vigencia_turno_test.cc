@@ -8,7 +8,9 @@
 
 namespace {
 
-double date(int y, int m, int d) { return ui::regional::encodeDate(y, m, d); }
+double date(int y, int m, int d) {
+  return ui::regional::encodeDate(y, m, d);
+}
 
 class VigenciaTurnoTest : public ::testing::Test {
  protected:
