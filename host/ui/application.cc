@@ -62,10 +62,14 @@ void Application::adoptForm(std::unique_ptr<Form> form) {
 
 Form* Application::findForm(const std::string& name) const {
   for (Form* f : formView_) {
-    if (f->name() == name)
+    if (f->name() == name && !released(f))
       return f;
   }
   return nullptr;
+}
+
+bool Application::released(const Form* form) const {
+  return std::find(released_.begin(), released_.end(), form) != released_.end();
 }
 
 Runner& Application::runner() {

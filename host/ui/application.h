@@ -69,8 +69,13 @@ class Application {
     adoptForm(std::move(form));
     return raw;
   }
+  // Every form the application holds, released ones included until they are destroyed.
   const std::vector<Form*>& forms() const { return formView_; }
+  // The form whose instance name is `name` and that is not waiting to be destroyed: once a
+  // form is released (a dialog freed on closing), its name belongs to the next instance.
   Form* findForm(const std::string& name) const;
+  // Released: closed and waiting for the end of the user event to be destroyed.
+  bool released(const Form* form) const;
   Form* activeForm() const { return active_; }
   // The host's main window: the form that owns child windows and the wait indicator.
   Form* mainForm() const { return mainForm_; }

@@ -33,6 +33,8 @@ ui::Component* findComponent(const std::string& name) {
       return found;
   }
   for (ui::Form* form : ui::application().forms()) {
+    if (ui::application().released(form))
+      continue;
     if (auto* found = form->findComponent(name))
       return found;
   }

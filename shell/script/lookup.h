@@ -10,9 +10,11 @@
 
 namespace script {
 
-// A form by its instance name (frmClientesServico), or null.
+// A form by its instance name (frmClientesServico), or null. A closed form waiting to be
+// destroyed is never found: the name belongs to the instance that is open now.
 ui::Form* findForm(const std::string& name);
-// "Form.control", or a plain name looked up in the active form, then in every other form.
+// "Form.control", or a plain name looked up in the active form, then in every other form that
+// is not waiting to be destroyed.
 ui::Component* findComponent(const std::string& name);
 
 // What a control, menu item or form shows as its text: an edit's text, a label's, button's,

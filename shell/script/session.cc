@@ -123,7 +123,10 @@ void Session::runCommand(const Command& command) {
     std::cout << describe(*component) << '\n' << std::flush;
   } else {
     runAction(command);
-    ui::application().flushReleases();
+    // Inside a modal block the user event that opened the dialog is still running: a closed
+    // form goes only when it ends, as at the desktop.
+    if (!ui::application().dispatching())
+      ui::application().flushReleases();
   }
   current_ = outer;
 }

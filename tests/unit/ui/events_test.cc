@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "host/ui/application.h"
 #include "host/ui/buttons.h"
@@ -199,7 +200,9 @@ TEST_F(EventsTest, ModalRunBlocksUntilAResultAndAFreedFormGoesAfterTheEvent) {
     auto* dialog = application().createForm<Dialog>();
     result = dialog->showModal();
     text = dialog->date->text();
-    EXPECT_NE(application().findForm("frmDialogo"), nullptr);
+    // Still there to be read, but no longer found by its name.
+    EXPECT_TRUE(application().released(dialog));
+    EXPECT_EQ(application().findForm("frmDialogo"), nullptr);
   });
   EXPECT_EQ(result, mrOk);
   EXPECT_EQ(text, "01/02/2026");
@@ -210,6 +213,26 @@ TEST_F(EventsTest, ModalRunBlocksUntilAResultAndAFreedFormGoesAfterTheEvent) {
   runner->modalActions.push_back([](Form& dialog) { dialog.close(); });
   application().dispatch([&] { result = application().createForm<Dialog>()->showModal(); });
   EXPECT_EQ(result, mrCancel);
+}
+
+// Two dialogs of one form within one user event: while the second runs, its name is its own,
+// although the first is not destroyed yet.
+TEST_F(EventsTest, TheNameOfAFreedFormBelongsToTheNextInstance) {
+  std::vector<Form*> found;
+  const auto answer = [&](Form& dialog) {
+    found.push_back(application().findForm("frmDialogo"));
+    EXPECT_EQ(found.back(), &dialog);
+    dialog.setModalResult(mrOk);
+  };
+  runner->modalActions.push_back(answer);
+  runner->modalActions.push_back(answer);
+  application().dispatch([&] {
+    application().createForm<Dialog>()->showModal();
+    application().createForm<Dialog>()->showModal();
+  });
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_NE(found[0], found[1]);
+  EXPECT_EQ(application().findForm("frmDialogo"), nullptr);
 }
 
 TEST_F(EventsTest, AFormWhoseCreationFailsIsGone) {
