@@ -75,7 +75,7 @@ void DateSetText(db::Field& field, const std::string& text) {
     field.clear();
     return;
   }
-  const auto days = ui::regional::parseDate(text);
+  const auto days = ui::regional::parseAcceptedDate(text);
   if (!days)
     throw ui::UiError(ui::regional::invalidDateMessage(text));
   field.setAsDateTime(*days);

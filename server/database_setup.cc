@@ -2,6 +2,12 @@
 
 #include <fmt/format.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +22,21 @@ void removeDatabaseFiles(const std::string& path) {
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
     std::filesystem::remove(path + suffix, ignored);
   }
+}
+
+// The file holds client inscriptions (CPF, CNPJ): only its owner may read it. SQLite gives its
+// journal, WAL and shared-memory files the mode of the database file.
+void createOwnerOnlyFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (fd < 0 || ::fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
+    const std::string reason = std::strerror(errno);
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlink(path.c_str());
+    }
+    throw SetupError(fmt::format("Não foi possível criar o banco de dados '{}': {}", path, reason));
+  }
+  ::close(fd);
 }
 
 int schemaVersion(Database& db) {
@@ -40,6 +61,7 @@ void createDatabase(const std::string& path, bool withDemoData) {
         "remova o arquivo.",
         path));
   }
+  createOwnerOnlyFile(path);
   try {
     Database db(path, true);
     db.exec("PRAGMA journal_mode = WAL");

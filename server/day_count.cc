@@ -12,6 +12,8 @@ namespace {
 
 // Days between 30/12/1899 and 01/01/1970.
 constexpr int kUnixEpochDay = 25569;
+// 01/01/0001, the first day a civil date can show.
+constexpr double kFirstCivilDay = -693'593;
 
 }  // namespace
 
@@ -22,8 +24,16 @@ double dayCountOf(int year, int month, int day) {
   return static_cast<double>(date.time_since_epoch().count() + kUnixEpochDay);
 }
 
+bool isAcceptedDate(double dayCount) {
+  return std::isfinite(dayCount) && dayCount >= kFirstAcceptedDay &&
+         dayCount < kLastAcceptedDay + 1;
+}
+
 std::string formatDate(double dayCount) {
   using namespace std::chrono;
+  // Converting a number beyond the civil calendar to an integer is undefined; say so instead.
+  if (!std::isfinite(dayCount) || dayCount < kFirstCivilDay || dayCount >= kLastAcceptedDay + 1)
+    return "(data inválida)";
   const year_month_day date{sys_days{days{static_cast<int>(std::floor(dayCount)) - kUnixEpochDay}}};
   return fmt::format("{:02}/{:02}/{:04}", unsigned(date.day()), unsigned(date.month()),
                      int(date.year()));

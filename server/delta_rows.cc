@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "server/day_count.h"
 #include "server/method_error.h"
 
 namespace server {
@@ -28,13 +29,29 @@ const char* kindName(const FieldSpec& f) {
   return isTextField(f) ? "texto" : "numérico";
 }
 
-// Checks one value of a change against its field; the field is known to the data set.
-void checkValue(const FieldSpec& field, const packet::Value& value, int changeNumber) {
+// Checks one value of a change against its field; the field is known to the data set. New
+// values of date fields must be dates the system accepts (or 0, "no date"); old values are only
+// compared with the stored row, so a stored date from before these bounds can still be edited.
+void checkValue(const FieldSpec& field, const packet::Value& value, bool isNew, int changeNumber) {
   if (packet::isNull(value))
     return;
   if (isTextField(field) != packet::isText(value)) {
     throw MethodError(fmt::format("Alteração {}: o campo '{}' deve receber um valor {}.",
                                   changeNumber, field.name, kindName(field)));
+  }
+  if (const auto* number = std::get_if<double>(&value)) {
+    if (!std::isfinite(*number)) {
+      throw MethodError(fmt::format("Alteração {}: o campo '{}' recebeu um número inválido.",
+                                    changeNumber, field.name));
+    }
+    if (isNew && field.type == packet::FieldType::DateTime && *number != 0 &&
+        !isAcceptedDate(*number)) {
+      throw MethodError(fmt::format(
+          "Alteração {}: a data do campo '{}' está fora do intervalo aceito (01/01/1900 a "
+          "31/12/9999).",
+          changeNumber, field.name));
+    }
+    return;
   }
   const bool written = field.role == FieldRole::Key || field.role == FieldRole::Stored;
   if (written && isTextField(field) && field.size > 0 &&
@@ -44,11 +61,11 @@ void checkValue(const FieldSpec& field, const packet::Value& value, int changeNu
   }
 }
 
-Record toRecord(const packet::Row& row, const std::vector<const FieldSpec*>& fields,
+Record toRecord(const packet::Row& row, const std::vector<const FieldSpec*>& fields, bool isNew,
                 int changeNumber) {
   Record record;
   for (size_t i = 0; i < fields.size(); ++i) {
-    checkValue(*fields[i], row[i], changeNumber);
+    checkValue(*fields[i], row[i], isNew, changeNumber);
     record.set(fields[i]->name, row[i]);
   }
   return record;
@@ -122,11 +139,11 @@ std::vector<RowChange> readDelta(const packet::Delta& delta, const DataSetSpec& 
     change.kind = c.kind;
     change.number = ++number;
     if (c.kind != packet::ChangeKind::Insert) {
-      change.before = toRecord(c.oldValues, fields, number);
+      change.before = toRecord(c.oldValues, fields, false, number);
       requireKeys(change.before, spec, number);
     }
     if (c.kind != packet::ChangeKind::Delete) {
-      change.after = toRecord(c.newValues, fields, number);
+      change.after = toRecord(c.newValues, fields, true, number);
       requireKeys(change.after, spec, number);
     }
     if (c.kind == packet::ChangeKind::Modify)

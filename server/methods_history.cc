@@ -171,15 +171,9 @@ packet::CallResult alterarVrServico(CallContext& context, const MethodArgs& args
   ValueHistoryEntry entry;
   entry.key = {args.text(0), args.text(1), args.text(2)};
   entry.start = args.date(3);
-  if (entry.start < 2) {
-    throw MethodError("A data de início de vigência deve ser posterior a 01/01/1900.");
-  }
   if (args.number(4) < 0)
     throw MethodError("O valor do serviço não pode ser negativo.");
   entry.value = args.number(4);
-  if (characterCount(args.text(5)) > kReasonSize) {
-    throw MethodError(fmt::format("O motivo aceita no máximo {} caracteres.", kReasonSize));
-  }
   entry.reason = args.text(5);
   for (size_t i = 0; i < kDaySuffixes.size(); ++i)
     entry.dayValues[i] = args.number(6 + i);
@@ -219,8 +213,9 @@ void addValueHistoryMethods(MethodTable& table) {
   const std::string module(kModuleClientesServico);
   const std::vector<ArgSpec> filialClienteServico = {
       {ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDCLIENTE"}, {ArgKind::Code, "CDSERVFILI"}};
-  const std::vector<ArgSpec> filialServicoCliente = {
-      {ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}, {ArgKind::Code, "CDCLIENTE"}};
+  const std::vector<ArgSpec> filialServicoCliente = {{ArgKind::Code, "CDFILIAL", kFilialSize},
+                                                     {ArgKind::Code, "CDSERVFILI", kServicoSize},
+                                                     {ArgKind::Code, "CDCLIENTE", kClienteSize}};
 
   table.add({module, "GetHistServFatu", filialClienteServico, getHistServFatu});
   table.add({module, "UpdHistServFatu", {{ArgKind::DeltaOrNull, "delta"}}, updHistServFatu});
@@ -229,11 +224,11 @@ void addValueHistoryMethods(MethodTable& table) {
   std::vector<ArgSpec> alterar = filialServicoCliente;
   alterar.push_back({ArgKind::Date, "início de vigência"});
   alterar.push_back({ArgKind::Number, "valor"});
-  alterar.push_back({ArgKind::Text, "motivo"});
+  alterar.push_back({ArgKind::Text, "motivo", kReasonSize});
   for (const auto day : kDaySuffixes) {
     alterar.push_back({ArgKind::Number, fmt::format("valor de {}", day)});
   }
-  alterar.push_back({ArgKind::Text, "operador"});
+  alterar.push_back({ArgKind::Text, "operador", kOperadorSize});
   table.add({module, "AlterarVrServico", alterar, alterarVrServico});
 
   table.add({module, "GetMaiorVigencia", filialClienteServico, getMaiorVigencia});

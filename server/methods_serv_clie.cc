@@ -64,8 +64,9 @@ void recordValue(Database& db, const BindingKey& key, const Record& row,
                  const std::string& operatorCode) {
   ValueHistoryEntry entry;
   entry.key = key;
+  // Day 0 is "no date", like an empty field.
   const auto* start = std::get_if<double>(&row.get("DTSERVFATU"));
-  entry.start = start != nullptr ? *start : todayAsDayCount();
+  entry.start = start != nullptr && *start != 0 ? *start : todayAsDayCount();
   entry.value = row.get("VRSERVFATU");
   for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
     entry.dayValues[i] = row.get(fmt::format("VRSERVFAT{}", kDaySuffixes[i]));
@@ -233,25 +234,26 @@ packet::CallResult proUpVrPrFixAut(CallContext& context, const MethodArgs& args)
 
 void addServClieMethods(MethodTable& table) {
   const std::string module(kModuleClientesServico);
-  table.add(
-      {module,
-       "GetServClie",
-       {{ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}, {ArgKind::Text, "operador"}},
-       getServClie});
+  table.add({module,
+             "GetServClie",
+             {{ArgKind::Code, "CDFILIAL"},
+              {ArgKind::Code, "CDSERVFILI"},
+              {ArgKind::Text, "operador", kOperadorSize}},
+             getServClie});
   table.add({module,
              "GetClientesFilial",
              {{ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}},
              getClientesFilial});
   table.add({module,
              "UpdServClie",
-             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "operador"}},
+             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "operador", kOperadorSize}},
              updServClie});
   table.add({module,
              "ProUpVrPrFixAut",
-             {{ArgKind::Code, "CDFILIAL"},
-              {ArgKind::Code, "CDSERVFILI"},
-              {ArgKind::Code, "CDCLIENTE"},
-              {ArgKind::Code, "indicador"}},
+             {{ArgKind::Code, "CDFILIAL", kFilialSize},
+              {ArgKind::Code, "CDSERVFILI", kServicoSize},
+              {ArgKind::Code, "CDCLIENTE", kClienteSize},
+              {ArgKind::Code, "indicador", 1}},
              proUpVrPrFixAut});
 }
 

@@ -15,6 +15,8 @@ namespace server {
 namespace {
 
 constexpr std::string_view kTable = "TURNOSERVCLIE";
+// Room for every field name of cdsTurno, each with its bar.
+constexpr size_t kEmptyFieldsSize = 2000;
 
 struct ShiftKey {
   BindingKey binding;
@@ -86,8 +88,9 @@ void recordShift(Database& db, const ShiftKey& key, const Record& row,
   ShiftHistoryEntry entry;
   entry.key = key.binding;
   entry.turno = key.turno;
+  // Day 0 is "no date", like an empty field.
   const auto* start = std::get_if<double>(&row.get("DTSERVCLIETURN"));
-  entry.start = start != nullptr ? *start : todayAsDayCount();
+  entry.start = start != nullptr && *start != 0 ? *start : todayAsDayCount();
   entry.value = row.get("VRSERVFATTUR");
   for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
     entry.dayValues[i] = row.get(fmt::format("VRSVFATTU{}", kDaySuffixes[i]));
@@ -224,7 +227,7 @@ void addShiftMethods(MethodTable& table) {
        getTurno});
   table.add({module,
              "SetTurno",
-             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "campos vazios"}},
+             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "campos vazios", kEmptyFieldsSize}},
              setTurno});
   table.add({module,
              "GetHistoricoTurno",

@@ -2,6 +2,10 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
+
+#include "server/day_count.h"
+#include "server/delta_rows.h"
 #include "server/method_error.h"
 
 namespace server {
@@ -69,6 +73,22 @@ std::vector<packet::Arg> checkArguments(const MethodDef& method,
     if (spec.kind == ArgKind::Code) {
       auto& code = std::get<std::string>(checked[i]);
       code.erase(code.find_last_not_of(' ') + 1);
+    }
+    if (const auto* text = std::get_if<std::string>(&checked[i]);
+        text != nullptr && spec.maxSize > 0 && characterCount(*text) > spec.maxSize) {
+      throw MethodError(fmt::format("{}: o argumento {} ({}) aceita no máximo {} caracteres.",
+                                    method.name, i + 1, spec.name, spec.maxSize));
+    }
+    if (const auto* number = std::get_if<double>(&checked[i]);
+        number != nullptr && !std::isfinite(*number)) {
+      throw MethodError(fmt::format("{}: o argumento {} ({}) não é um número válido.", method.name,
+                                    i + 1, spec.name));
+    }
+    if (const auto* date = std::get_if<packet::DateArg>(&checked[i]);
+        date != nullptr && !isAcceptedDate(date->days)) {
+      throw MethodError(
+          fmt::format("{}: o argumento {} ({}) deve ser uma data de 01/01/1900 a 31/12/9999.",
+                      method.name, i + 1, spec.name));
     }
   }
   return checked;

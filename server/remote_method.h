@@ -26,7 +26,16 @@ enum class ArgKind {
 struct ArgSpec {
   ArgKind kind;
   std::string name;  // for messages: "CDFILIAL", "operador"...
+  // Most characters a Code or Text argument may carry (its column's size); 0: no limit.
+  size_t maxSize = 0;
 };
+
+// Sizes of the arguments that are stored or compared with stored columns.
+inline constexpr size_t kFilialSize = 4;
+inline constexpr size_t kServicoSize = 5;
+inline constexpr size_t kClienteSize = 21;
+inline constexpr size_t kTurnoSize = 1;
+inline constexpr size_t kOperadorSize = 12;
 
 // Arguments of a call, checked against the method's ArgSpec list.
 class MethodArgs {
@@ -77,8 +86,9 @@ class MethodTable {
   std::vector<MethodDef> methods_;
 };
 
-// Checks count and kind of every argument; returns them with codes trimmed. Throws
-// MethodError with a message naming the method and the argument.
+// Checks count, kind and size of every argument; returns them with codes trimmed. Numbers must
+// be finite and dates fall from 01/01/1900 to 31/12/9999. Throws MethodError with a message
+// naming the method and the argument.
 std::vector<packet::Arg> checkArguments(const MethodDef& method,
                                         const std::vector<packet::Arg>& args);
 

@@ -70,7 +70,10 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
   std::unique_ptr<server::AppServer> embedded;
   if (options.server.empty()) {
     if (server::isMissingOrEmpty(options.database)) {
-      fs::create_directories(fs::path(options.database).parent_path());
+      // The folder of a database the host makes is the user's alone, like the file.
+      const fs::path folder = fs::path(options.database).parent_path();
+      if (!folder.empty() && fs::create_directories(folder))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
       server::createDatabase(options.database, true);
     }
     embedded = std::make_unique<server::AppServer>(options.database);

@@ -102,7 +102,7 @@ void Field::setAsString(std::string_view text) {
       return;
     }
     case packet::FieldType::DateTime: {
-      const auto days = regional::parseDate(text);
+      const auto days = regional::parseAcceptedDate(text);
       if (!days)
         throw DataError(regional::invalidDateMessage(text));
       setValue(*days);

@@ -344,6 +344,9 @@ Date civilFromDays(long long z) {
 }
 
 const long long kEpochOffset = daysFromCivil(1899, 12, 30);
+// 01/01/0001 and 31/12/9999 as day counts.
+const double kFirstCalendarDay = static_cast<double>(daysFromCivil(1, 1, 1) - kEpochOffset);
+const double kLastCalendarDay = static_cast<double>(daysFromCivil(9999, 12, 31) - kEpochOffset);
 
 int daysInMonth(int year, int month) {
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -352,8 +355,13 @@ int daysInMonth(int year, int month) {
 }
 
 // Splits a day count into whole days and milliseconds of the day, rounding to the millisecond
-// (so 0.99999999999 is the next midnight, not 23:59:59).
+// (so 0.99999999999 is the next midnight, not 23:59:59). A number beyond the years 1 to 9999
+// (NaN included) is taken as the nearest end of that calendar, since converting it to an
+// integer would be undefined.
 void split(double days, long long& wholeDays, long long& milliseconds) {
+  if (std::isnan(days))
+    days = 0;
+  days = std::clamp(days, kFirstCalendarDay, kLastCalendarDay);
   double whole = std::trunc(days);
   milliseconds = std::llround(std::abs(days - whole) * kMillisecondsPerDay);
   if (milliseconds >= static_cast<long long>(kMillisecondsPerDay)) {
@@ -523,7 +531,17 @@ std::string invalidNumberMessage(std::string_view text) {
 }
 
 std::string invalidDateMessage(std::string_view text) {
+  if (parseDate(text))
+    return fmt::format("A data '{}' está fora do intervalo aceito ({} a {}).", text,
+                       formatDate(kFirstAcceptedDate), formatDate(kLastAcceptedDate));
   return fmt::format("'{}' não é uma data válida.", text);
+}
+
+std::optional<double> parseAcceptedDate(std::string_view text) {
+  const auto days = parseDate(text);
+  if (!days || *days < kFirstAcceptedDate || *days >= kLastAcceptedDate + 1)
+    return std::nullopt;
+  return days;
 }
 
 }  // namespace ui::regional

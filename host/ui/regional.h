@@ -57,6 +57,7 @@ bool isValidDate(int year, int month, int day);
 double encodeDate(int year, int month, int day);
 // Fraction of a day; throws std::out_of_range outside 00:00:00.000..23:59:59.999.
 double encodeTime(int hour, int minute, int second, int millisecond = 0);
+// Any number is safe: one beyond the years 1 to 9999 (NaN included) decodes as the nearest end.
 Date decodeDate(double days);
 Time decodeTime(double days);
 // 1 = Sunday ... 7 = Saturday.
@@ -71,13 +72,20 @@ std::string formatDateTime(double days);
 // give nullopt.
 std::optional<double> parseDate(std::string_view text);
 
+// The dates data may hold: 01/01/1900 to 31/12/9999. Day 0 (30/12/1899) stands for "no date".
+inline constexpr double kFirstAcceptedDate = 2;
+inline constexpr double kLastAcceptedDate = 2'958'465;
+// parseDate, refusing dates outside the accepted ones: what a typed date may store.
+std::optional<double> parseAcceptedDate(std::string_view text);
+
 // The local clock, or the fixed instant set for tests and scripts.
 double now();
 // now() without the time.
 double today();
 void setClockForTesting(std::optional<double> fixedNow);
 
-// The texts shown when a typed number or date cannot be read.
+// The texts shown when a typed number or date cannot be read (or, for a date, lies outside the
+// accepted ones).
 std::string invalidNumberMessage(std::string_view text);
 std::string invalidDateMessage(std::string_view text);
 

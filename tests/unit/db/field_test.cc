@@ -96,6 +96,9 @@ TEST_F(FieldTest, ConversionsBetweenKinds) {
   EXPECT_THROW(name().asFloat(), DataError);
   day().setAsString("02/01/1900");
   EXPECT_DOUBLE_EQ(day().asFloat(), 3);
+  // A typed date outside 01/01/1900..31/12/9999 is refused and the field keeps its value.
+  EXPECT_THROW(day().setAsString("31/12/1899"), DataError);
+  EXPECT_DOUBLE_EQ(day().asFloat(), 3);
   name().setAsDateTime(ui::regional::encodeDate(2020, 2, 29));
   EXPECT_EQ(name().asString(), "29/02/2020");
   EXPECT_DOUBLE_EQ(name().asDateTime(), ui::regional::encodeDate(2020, 2, 29));

@@ -1,6 +1,8 @@
 // Creating databases from the embedded scripts, and what the demo data promises.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "server/database_setup.h"
@@ -116,6 +118,24 @@ TEST(DatabaseSetup, RefusesToOverwriteAFileThatIsNotEmpty) {
   }
   Database db(existing.path(), false);
   EXPECT_EQ(count(db, "SELECT COUNT(*) FROM CLIENTE"), 0);
+}
+
+// The file holds CPF and CNPJ numbers: no other local user may read it, nor its WAL files.
+TEST(DatabaseSetup, CreatesTheFileAndItsCompanionsOwnerOnly) {
+  TempDatabase place(Contents::SchemaOnly);
+  const std::string path = place.directory() + "/novo.db";
+  const mode_t previous = ::umask(022);
+  createDatabase(path, false);
+  ::umask(previous);
+  {
+    Service service(path);
+    ASSERT_TRUE(service.call("rdmClientesServico", "GetParamFilial", {"0001"}, "").ok);
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+      struct stat info {};
+      ASSERT_EQ(::stat((path + suffix).c_str(), &info), 0) << suffix;
+      EXPECT_EQ(info.st_mode & 077, 0u) << suffix << " is open to others";
+    }
+  }
 }
 
 TEST(DatabaseSetup, ServingRefusesAFileWithoutTheSchema) {

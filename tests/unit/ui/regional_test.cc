@@ -112,6 +112,21 @@ TEST(RegionalDateTest, TypedDates) {
     EXPECT_EQ(parseDate(bad), std::nullopt) << bad;
 }
 
+TEST(RegionalDateTest, StoredDatesStayWithinTheAcceptedYearsAndAnyNumberDecodes) {
+  EXPECT_EQ(parseAcceptedDate("01/01/1900"), 2);
+  EXPECT_EQ(parseAcceptedDate("31/12/9999 23:59:59"), kLastAcceptedDate + encodeTime(23, 59, 59));
+  EXPECT_EQ(parseAcceptedDate("31/12/1899"), std::nullopt);
+  EXPECT_EQ(parseAcceptedDate("01/01/0001"), std::nullopt);
+  EXPECT_EQ(invalidDateMessage("31/12/1899"),
+            "A data '31/12/1899' está fora do intervalo aceito (01/01/1900 a 31/12/9999).");
+  EXPECT_EQ(invalidDateMessage("31/02/2024"), "'31/02/2024' não é uma data válida.");
+  // Numbers no calendar holds decode as its nearest end instead of overflowing.
+  EXPECT_EQ(decodeDate(1e300), (Date{9999, 12, 31}));
+  EXPECT_EQ(decodeDate(-1e300), (Date{1, 1, 1}));
+  EXPECT_EQ(formatDateTime(std::nan("")), "30/12/1899");
+  EXPECT_EQ(dayOfWeek(-std::numeric_limits<double>::infinity()), dayOfWeek(encodeDate(1, 1, 1)));
+}
+
 TEST(RegionalDateTest, ClockCanBeFixedForTests) {
   setClockForTesting(encodeDate(2024, 5, 10) + 0.5);
   EXPECT_EQ(today(), encodeDate(2024, 5, 10));
