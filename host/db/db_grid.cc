@@ -195,6 +195,7 @@ void DBGrid::hideEditor() {
     return;
   editorMode_ = false;
   editorModified_ = false;
+  editorSelected_ = false;
   editorText_.clear();
   touched();
 }

@@ -12,7 +12,9 @@
 //
 // Typing into a cell opens the in-place editor with the field's edit text selected; its text
 // is what the cell shows while typing, and it is written into the field when the column or
-// line changes, the grid is left, or the data set posts. A cell can be asked what it shows:
+// line changes, the grid is left, or the data set posts. Once typing has begun, characters go
+// to the end of the editor's text, unless the user selects it all again (selectAll()): then the
+// next character, Backspace or Delete replaces the whole text. A cell can be asked what it shows:
 // its default drawing is the field's display text, then the DrawColumnCell handler may paint
 // over it on a canvas.
 #pragma once
@@ -119,6 +121,10 @@ class DBGrid : public ui::Control, private DataLink {
 
   // --- in-place editor ---
   bool editorMode() const { return editorMode_; }
+  // The user selects the selected cell's whole text: the in-place editor opens on it (when the
+  // cell can be edited) with its text selected, so what is typed next replaces it.
+  void selectAll();
+  bool editorAllSelected() const { return editorMode_ && editorSelected_; }
   // The text in the editor while typing; otherwise the selected cell's edit text.
   std::string editorText() const;
   // Writes the editor's text into the field now (when it holds typed text).
@@ -180,6 +186,7 @@ class DBGrid : public ui::Control, private DataLink {
   ui::Color background_ = ui::colors::White;
   bool editorMode_ = false;
   bool editorModified_ = false;
+  bool editorSelected_ = false;
   std::string editorText_;
   bool inColExit_ = false;
 };

@@ -116,9 +116,12 @@ void DBGrid::keyDownDefault(ui::Key& key, ui::ShiftState shift) {
     case ui::keys::Delete:
       if (shift.ctrl) {
         deleteWithConfirmation();
-      } else if (editorMode_ && canEditCell()) {
+      } else if (editorMode_ && canEditCell() && DataLink::edit()) {
+        // Going into edit may have closed the editor: it opens again, empty.
+        editorMode_ = true;
         editorText_.clear();
         editorModified_ = true;
+        editorSelected_ = false;
         touched();
       }
       break;
@@ -184,10 +187,14 @@ void DBGrid::keyPressDefault(char32_t& ch) {
     ch = 0;
     return;
   }
-  std::string text = editorMode_ ? editorText_ : std::string();
+  // A selected text is replaced: Backspace empties it, a character takes its place.
+  const bool replacing = editorAllSelected();
+  std::string text = editorMode_ && !replacing ? editorText_ : std::string();
   if (!editorMode_ && ch == U'\b')
     text = editorText();
-  if (ch == U'\b') {
+  if (ch == U'\b' && replacing) {
+    text.clear();
+  } else if (ch == U'\b') {
     const size_t n = ui::utf8::length(text);
     text = n == 0 ? text : ui::utf8::substr(text, 0, n - 1);
   } else {
@@ -201,7 +208,21 @@ void DBGrid::keyPressDefault(char32_t& ch) {
   }
   editorMode_ = true;
   editorModified_ = true;
+  editorSelected_ = false;
   editorText_ = std::move(text);
+  touched();
+}
+
+void DBGrid::selectAll() {
+  DataSet* set = dataSet();
+  if (set == nullptr || !active() || !canEditCell())
+    return;
+  if (!editorMode_) {
+    editorText_ = editorText();
+    editorMode_ = true;
+    editorModified_ = false;
+  }
+  editorSelected_ = true;
   touched();
 }
 

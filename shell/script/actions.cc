@@ -94,6 +94,8 @@ void Session::runAction(const Command& command) {
         return;
       if (auto* edit = dynamic_cast<ui::Edit*>(&control))
         edit->selectAll();
+      else if (auto* grid = dynamic_cast<db::DBGrid*>(&control))
+        grid->selectAll();
       size_t pos = 0;
       while (pos < text.size()) {
         const char32_t ch = ui::utf8::decode(text, pos);

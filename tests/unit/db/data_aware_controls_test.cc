@@ -146,6 +146,55 @@ TEST_F(DataAwareTest, GridEditorTextIsWhatTheCellShowsAndAColumnChangeWritesIt) 
   EXPECT_EQ(form->grid->cell(0, 1).text, "7,50000");
 }
 
+// Once the editor is open, typing goes on at its end; selecting the cell's text makes the next
+// character, Backspace or Delete replace it, as when the user selects it and types over it.
+TEST_F(DataAwareTest, SelectingTheCellTextMakesTypingReplaceIt) {
+  auto& app = ui::application();
+  auto keyPress = [&](char32_t ch) { app.dispatch([&] { app.keyPress(*form->grid, ch); }); };
+  auto keyDown = [&](ui::Key key) {
+    app.dispatch([&] { app.keyDown(*form->grid, key, ui::ShiftState{}); });
+  };
+  app.dispatch([&] {
+    form->grid->setFocus();
+    form->grid->setSelectedIndex(1);
+  });
+  type(*form->grid, "-2");
+  ASSERT_TRUE(form->grid->editorMode());
+  keyPress(U'3');
+  EXPECT_EQ(form->grid->editorText(), "-23");
+
+  app.dispatch([&] { form->grid->selectAll(); });
+  EXPECT_TRUE(form->grid->editorAllSelected());
+  keyPress(U'3');
+  EXPECT_EQ(form->grid->editorText(), "3");
+  EXPECT_FALSE(form->grid->editorAllSelected());
+  app.dispatch([&] { form->grid->selectAll(); });
+  keyPress(U'\b');
+  EXPECT_EQ(form->grid->editorText(), "");
+  keyPress(U'4');
+  app.dispatch([&] { form->grid->userClickCell(2); });
+  EXPECT_EQ(form->data->fieldByName("VALUE").asFloat(), 4.0);
+
+  // On a row in browse state: selecting opens the editor on the field's text without editing
+  // the row; Delete empties it and puts the row in edit.
+  form->data->post();
+  form->data->next();
+  app.dispatch([&] { form->grid->setSelectedIndex(2); });
+  app.dispatch([&] { form->grid->selectAll(); });
+  EXPECT_EQ(form->grid->editorText(), form->data->fieldByName("NAME").text());
+  EXPECT_EQ(form->data->state(), DataSetState::Browse);
+  keyDown(ui::keys::Delete);
+  EXPECT_EQ(form->data->state(), DataSetState::Edit);
+  EXPECT_EQ(form->grid->cell(1, 2).text, "");
+  app.dispatch([&] { form->grid->userClickCell(1); });
+  EXPECT_TRUE(form->data->fieldByName("NAME").isNull());
+
+  // A read-only cell opens no editor.
+  app.dispatch([&] { form->grid->setSelectedIndex(0); });
+  app.dispatch([&] { form->grid->selectAll(); });
+  EXPECT_FALSE(form->grid->editorMode());
+}
+
 TEST_F(DataAwareTest, RaiseFromColExitRefusesTheColumnChange) {
   form->grid->onColExit = [&](ui::Control&) {
     if (form->grid->selectedField()->name() == "VALUE")
