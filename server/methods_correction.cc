@@ -52,11 +52,38 @@ void requireValidInterval(const RowChange& change) {
   }
 }
 
-void requireFreeInterval(Database& db, const BindingKey& key, const Record& values) {
-  if (selectRow(db, kTable, {"VRPEINICSERV"}, intervalOf(key, values))) {
+// Intervals run from an exclusive initial bound to an inclusive final one, so (a, b] and (c, d]
+// share a percentage exactly when a < d and c < b: (0, 10] and (10, 20] do not. A binding's
+// stored intervals never share one, so a volume falls in one interval at most. `own` is the
+// stored interval being changed, which is not compared with itself.
+void requireFreeInterval(Database& db, const BindingKey& key, const Record& values,
+                         const Record* own = nullptr) {
+  auto statement = db.prepare(
+      "SELECT VRPEINICSERV, VRPEFIMSERV FROM CORRPRECSERV WHERE CDFILIAL = ? AND "
+      "CDSERVFILI = ? AND CDCLIENTE = ? AND VRPEINICSERV < ?4 AND ?5 < VRPEFIMSERV AND NOT "
+      "(?6 IS NOT NULL AND VRPEINICSERV = ?6 AND VRPEFIMSERV = ?7) "
+      "ORDER BY VRPEINICSERV, VRPEFIMSERV LIMIT 1");
+  statement.bind(1, key.filial).bind(2, key.servico).bind(3, key.cliente);
+  statement.bind(4, values.get("VRPEFIMSERV")).bind(5, values.get("VRPEINICSERV"));
+  if (own != nullptr) {
+    statement.bind(6, own->get("VRPEINICSERV")).bind(7, own->get("VRPEFIMSERV"));
+  } else {
+    statement.bindNull(6).bindNull(7);
+  }
+  if (!statement.step())
+    return;
+  Record stored;
+  stored.set("VRPEINICSERV", statement.value(0));
+  stored.set("VRPEFIMSERV", statement.value(1));
+  if (sameValue(stored.get("VRPEINICSERV"), values.get("VRPEINICSERV")) &&
+      sameValue(stored.get("VRPEFIMSERV"), values.get("VRPEFIMSERV"))) {
     throw MethodError(fmt::format("O intervalo {} já está cadastrado para o cliente {}.",
                                   describeInterval(values), describeClient(db, key.cliente)));
   }
+  throw MethodError(fmt::format(
+      "O intervalo {} sobrepõe o intervalo {} já cadastrado na tabela de correção do cliente "
+      "{}. Os intervalos não podem ter percentuais em comum.",
+      describeInterval(values), describeInterval(stored), describeClient(db, key.cliente)));
 }
 
 ColumnValues maintained(const std::string& operatorCode) {
@@ -104,7 +131,7 @@ void applyCorrection(Database& db, const RowChange& change, const std::string& o
       !sameValue(stored->get("VRPEINICSERV"), change.after.get("VRPEINICSERV")) ||
       !sameValue(stored->get("VRPEFIMSERV"), change.after.get("VRPEFIMSERV"));
   if (boundsMoved)
-    requireFreeInterval(db, key, change.after);
+    requireFreeInterval(db, key, change.after, &change.before);
   ColumnValues changed;
   for (const auto& field : altered)
     changed.emplace_back(field, change.after.get(field));
@@ -159,10 +186,13 @@ packet::CallResult updCorrPrecServ(CallContext& context, const MethodArgs& args)
   return okResult();
 }
 
+// The stored intervals that hold the percentage strictly inside: a bound equal to a stored
+// interval's bound is no conflict (an interval may start where another ends), while one inside
+// a stored interval is. Overlaps no single bound reveals are refused when the table is saved.
 packet::CallResult getIntervMaior(CallContext& context, const MethodArgs& args) {
   auto statement = context.db.prepare(
       "SELECT VRPEINICSERV, VRPEFIMSERV FROM CORRPRECSERV WHERE CDFILIAL = ? AND "
-      "CDSERVFILI = ? AND CDCLIENTE = ? AND VRPEINICSERV < ?4 AND ?4 <= VRPEFIMSERV "
+      "CDSERVFILI = ? AND CDCLIENTE = ? AND VRPEINICSERV < ?4 AND ?4 < VRPEFIMSERV "
       "ORDER BY VRPEINICSERV, VRPEFIMSERV");
   statement.bind(1, args.text(0)).bind(2, args.text(1)).bind(3, args.text(2));
   statement.bind(4, args.number(3));

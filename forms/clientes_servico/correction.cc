@@ -38,16 +38,22 @@ void TfrmClientesServico::recomputeCorrection(bool initial, bool final, bool pri
   }
 }
 
-bool TfrmClientesServico::coversStoredInterval(const char* bound) {
-  const auto result =
-      netClientesServico->call("GetIntervMaior", {medCdFilial->text(), medCdServico->text(),
+bool TfrmClientesServico::coversStoredInterval(const char* bound, bool bringPage) {
+  try {
+    const auto result = netClientesServico->call("GetIntervMaior",
+                                                 {medCdFilial->text(), medCdServico->text(),
                                                   cdsServClie->fieldByName("CDCLIENTE").asString(),
                                                   cdsCorrPrecServ->fieldByName(bound).asFloat()});
-  cdsIntervMaior->loadPacket(Consiste::CheckResultServ(result, true, 0));
+    cdsIntervMaior->loadPacket(Consiste::CheckResultServ(result, true, 0));
+  } catch (...) {
+    // The server's error is shown by the caller's user event, with the row in front.
+    showCorrectionField(bound, bringPage);
+    throw;
+  }
   return !cdsIntervMaior->isEmpty() && cdsCorrPrecServ->state() == db::DataSetState::Insert;
 }
 
-void TfrmClientesServico::refuseCorrection(const char* field, const char* key, bool bringPage) {
+void TfrmClientesServico::showCorrectionField(const char* field, bool bringPage) {
   if (bringPage) {
     pgcClientesServico->setActivePage(tshTabCorr);
     pgcClientesServicoChange(*pgcClientesServico);
@@ -57,6 +63,10 @@ void TfrmClientesServico::refuseCorrection(const char* field, const char* key, b
   const int column = Consiste::IndiceCol(*dbgCorrPrecServ, field);
   if (column >= 0)
     dbgCorrPrecServ->setSelectedIndex(column);
+}
+
+void TfrmClientesServico::refuseCorrection(const char* field, const char* key, bool bringPage) {
+  showCorrectionField(field, bringPage);
   Consiste::MensErro(msgPadrao->Msg(key), true);
 }
 
@@ -70,7 +80,7 @@ void TfrmClientesServico::checkInitialBound(bool orderToo, bool bringPage) {
   if (orderToo && informed(final) && initial.asFloat() >= final.asFloat()) {
     refuseCorrection("VRPEINICSERV", "VrFin_menor_VrIni", bringPage);
   }
-  if (coversStoredInterval("VRPEINICSERV")) {
+  if (coversStoredInterval("VRPEINICSERV", bringPage)) {
     refuseCorrection("VRPEINICSERV", "VrIni_cad_exist", bringPage);
   }
 }
@@ -85,7 +95,7 @@ void TfrmClientesServico::checkFinalBound(bool bringPage) {
   if (initial.asFloat() >= final.asFloat()) {
     refuseCorrection("VRPEFIMSERV", "VrFin_menor_VrIni", bringPage);
   }
-  if (coversStoredInterval("VRPEFIMSERV")) {
+  if (coversStoredInterval("VRPEFIMSERV", bringPage)) {
     refuseCorrection("VRPEFIMSERV", "VrFin_cad_exist", bringPage);
   }
 }

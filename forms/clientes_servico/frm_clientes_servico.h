@@ -408,10 +408,13 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // Price correction table.
   void bindCorrectionHandlers();
   void recomputeCorrection(bool initial, bool final, bool price);
-  // True when the bound falls into a stored interval while a new interval is being inserted.
-  bool coversStoredInterval(const char* bound);
-  // Focuses the field's column (bringing the page back first when asked) and refuses with the
-  // catalogue text of `key`.
+  // True when the bound falls strictly inside a stored interval while a new interval is being
+  // inserted. A failed lookup shows the bound's column (as a failed check does) and goes on.
+  bool coversStoredInterval(const char* bound, bool bringPage);
+  // Puts the field's column in front of the user: the correction page first when asked, then
+  // the focus on the grid and the column selected.
+  void showCorrectionField(const char* field, bool bringPage);
+  // Shows the field's column and refuses with the catalogue text of `key`.
   void refuseCorrection(const char* field, const char* key, bool bringPage);
   void checkInitialBound(bool orderToo, bool bringPage);
   void checkFinalBound(bool bringPage);

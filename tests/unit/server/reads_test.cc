@@ -73,15 +73,19 @@ TEST_F(ReadsTest, CorrectionTableDerivesQuantitiesAndPriceFromTheBinding) {
   EXPECT_DOUBLE_EQ(number(field(table, 1, "VRNOVOPRECOSERV")), 2070.0);
 }
 
-TEST_F(ReadsTest, IntervalLookupExcludesTheInitialAndIncludesTheFinalBound) {
+// (0, 10] and (10, 25] are stored: a bound they share, or either end of the table, falls inside
+// neither, so a new interval may start or end there.
+TEST_F(ReadsTest, IntervalLookupFindsOnlyIntervalsHoldingThePercentageStrictlyInside) {
   const auto lookup = [&](double pct) {
     return get("GetIntervMaior", {"0001", "00001", "C2", pct}).rows.size();
   };
-  EXPECT_EQ(lookup(10), 1u);  // (0, 10] only
+  EXPECT_EQ(lookup(10), 0u);
+  EXPECT_EQ(lookup(9.99), 1u);
   EXPECT_EQ(lookup(10.01), 1u);
-  EXPECT_EQ(lookup(25), 1u);
-  EXPECT_EQ(lookup(25.5), 0u);
+  EXPECT_EQ(lookup(25), 0u);
+  EXPECT_EQ(lookup(24.99), 1u);
   EXPECT_EQ(lookup(0), 0u);
+  EXPECT_EQ(lookup(25.5), 0u);
 }
 
 TEST_F(ReadsTest, ValueHistoryNewestStartThenNewestChangeFirst) {

@@ -134,5 +134,47 @@ TEST_F(CorrectionTest, InvalidOrDuplicateOrStaleIntervalsAreRefusedAsAWhole) {
   EXPECT_NE(result.message.find("alterado ou excluído por outro usuário"), std::string::npos);
 }
 
+// Intervals run from an exclusive initial bound to an inclusive final one: a table may be typed
+// in any order, and two intervals may share a bound but never a percentage.
+TEST_F(CorrectionTest, IntervalsMayShareABoundInAnyOrderButNeverOverlap) {
+  const auto tableOfC1 = [&] { return get("GetCorrPrecServ", {"0001", "00001", "C1"}); };
+  const auto add = [&](double from, double to) {
+    return save(DeltaBuilder(tableOfC1())
+                    .insert({{"CDFILIAL", "0001"},
+                             {"CDSERVFILI", "00001"},
+                             {"CDCLIENTE", "C1"},
+                             {"VRPEINICSERV", from},
+                             {"VRPEFIMSERV", to},
+                             {"VRPECORRSERV", 2.0}})
+                    .build());
+  };
+  for (const auto& [from, to] : {std::pair{20.0, 30.0}, {0.0, 10.0}, {10.0, 20.0}}) {
+    const auto result = add(from, to);
+    EXPECT_TRUE(result.ok) << from << " a " << to << ": " << result.message;
+  }
+  ASSERT_EQ(tableOfC1().rows.size(), 3u);
+
+  // Enclosing a stored interval, starting at its initial bound, ending inside it.
+  for (const auto& [from, to] : {std::pair{5.0, 40.0}, {20.0, 25.0}, {-5.0, 5.0}}) {
+    const auto result = add(from, to);
+    EXPECT_FALSE(result.ok) << from << " a " << to;
+    EXPECT_NE(result.message.find("sobrepõe o intervalo"), std::string::npos) << result.message;
+  }
+  const auto refused = add(25, 45);
+  EXPECT_NE(refused.message.find("O intervalo de 25% a 45% sobrepõe o intervalo de 20% a 30%"),
+            std::string::npos)
+      << refused.message;
+  EXPECT_EQ(tableOfC1().rows.size(), 3u);
+
+  // A stored interval may move within its neighbours' bounds, but not into them.
+  auto rows = tableOfC1();  // ordered by bounds: (0,10], (10,20], (20,30]
+  auto result = save(DeltaBuilder(rows).modify(1, {{"VRPEINICSERV", 12.0}}).build());
+  EXPECT_TRUE(result.ok) << result.message;
+  rows = tableOfC1();
+  result = save(DeltaBuilder(rows).modify(1, {{"VRPEFIMSERV", 21.0}}).build());
+  EXPECT_NE(result.message.find("sobrepõe"), std::string::npos) << result.message;
+  EXPECT_EQ(number(field(tableOfC1(), 1, "VRPEFIMSERV")), 20.0);
+}
+
 }  // namespace
 }  // namespace server::testing
