@@ -33,7 +33,10 @@ void TfrmClientesServico::checkDayEdit(db::DBEdit* edit, bool required, const ch
     pgcValorServ->setActivePage(tshExcecao);
     pgcClientesServicoChange(*pgcClientesServico);
     pgcValorServChange(*pgcValorServ);
-    edit->setFocus();
+    // An edit that cannot take the focus (its page disabled, its panel hidden) must not turn
+    // the check's own message into a second one about the focus.
+    if (edit->canFocus())
+      edit->setFocus();
     throw;
   }
 }

@@ -108,6 +108,17 @@ void DateEdit::checkValidDate() const {
     throw UiError(regional::invalidDateMessage(text()));
 }
 
+void DateEdit::setValidDateColor(std::string color) {
+  if (validDateColor_ == color)
+    return;
+  validDateColor_ = std::move(color);
+  changed(Property::Text);
+}
+
+std::string DateEdit::textColor() const {
+  return !isEmpty() && regional::parseDate(text()) ? validDateColor_ : std::string();
+}
+
 NumberEdit::NumberEdit(Control* parent, std::string name) : Edit(parent, std::move(name)) {
 }
 

@@ -7,7 +7,8 @@
 //
 // DateEdit takes dd/mm/yyyy; its date is 0 while the text is empty or not a date, and
 // checkValidDate() refuses a text that is not a date with a Portuguese message. It keeps no
-// time of day.
+// time of day. A valid date is drawn in its own colour (blue unless set), so the user sees at a
+// glance that what was typed is a date.
 //
 // NumberEdit takes digits, one decimal comma (a typed dot counts as the comma) and a leading
 // minus sign; when it is left, and when a value is set by code, it shows the number with its
@@ -55,12 +56,18 @@ class DateEdit : public MaskEdit {
   bool isEmpty() const;
   // Throws UiError("'<text>' não é uma data válida.") when the text is not empty and not a date.
   void checkValidDate() const;
+  // Colour name of the text while it holds a valid date; empty: the usual colour.
+  const std::string& validDateColor() const { return validDateColor_; }
+  void setValidDateColor(std::string color);
+  // The colour the text is drawn in now: validDateColor() while the text is a date, else empty.
+  std::string textColor() const;
   // Weekday names of the drop-down calendar, Sunday first.
   const std::vector<std::string>& weekdayNames() const { return weekdayNames_; }
   void setWeekdayNames(std::vector<std::string> names) { weekdayNames_ = std::move(names); }
 
  private:
   std::vector<std::string> weekdayNames_;
+  std::string validDateColor_ = "clBlue";
 };
 
 class NumberEdit : public Edit {

@@ -1,5 +1,6 @@
 #include "shell/qt/edit_views.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "host/ui/edit.h"
 #include "host/ui/list_box.h"
 #include "host/ui/typed_edits.h"
+#include "shell/qt/color_names.h"
 #include "shell/qt/qt_text.h"
 
 namespace shell {
@@ -30,6 +32,18 @@ Qt::Alignment alignmentOf(const ui::Edit& edit) {
     number = field != nullptr && field->type() == packet::FieldType::Double;
   }
   return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+// A date edit draws a valid date in its own colour; otherwise the text takes the usual one.
+void showTextColor(QLineEdit& edit, const std::string& colorName) {
+  const std::optional<ui::Color> color = colorNamed(colorName);
+  const QColor wanted =
+      color ? toQColor(*color) : QApplication::palette(&edit).color(QPalette::Text);
+  QPalette palette = edit.palette();
+  if (palette.color(QPalette::Text) == wanted)
+    return;
+  palette.setColor(QPalette::Text, wanted);
+  edit.setPalette(palette);
 }
 
 }  // namespace
@@ -49,6 +63,8 @@ void EditView::apply(ui::Property property) {
         edit->setAlignment(alignmentOf(model));
       if (edit->text() != toQString(model.text()))
         edit->setText(toQString(model.text()));
+      if (const auto* date = dynamic_cast<const ui::DateEdit*>(&model))
+        showTextColor(*edit, date->textColor());
       // The model types at the end of its text, or over all of it when it is selected.
       if (model.allSelected())
         edit->selectAll();
@@ -57,6 +73,12 @@ void EditView::apply(ui::Property property) {
       break;
     case ui::Property::ReadOnly:
       edit->setReadOnly(model.readOnly());
+      break;
+    case ui::Property::Color:
+      // A new background palette would drop the colour of a valid date.
+      ControlView::apply(property);
+      if (const auto* date = dynamic_cast<const ui::DateEdit*>(&model))
+        showTextColor(*edit, date->textColor());
       break;
     default:
       ControlView::apply(property);

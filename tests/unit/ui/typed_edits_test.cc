@@ -45,15 +45,20 @@ TEST_F(TypedEditsTest, ServiceMaskTakesFiveOfAnyCharacter) {
 
 TEST_F(TypedEditsTest, DateEditReadsTypedDatesAndRefusesImpossibleOnes) {
   auto* edit = form->add<DateEdit>("depDataIni");
+  type(*edit, "0102");
+  EXPECT_EQ(edit->textColor(), "");  // not a date yet
   type(*edit, "01022026");
   EXPECT_EQ(edit->text(), "01/02/2026");
   EXPECT_EQ(edit->date(), regional::encodeDate(2026, 2, 1));
+  EXPECT_EQ(edit->textColor(), "clBlue");
   type(*edit, "31/02/2026");
   EXPECT_EQ(edit->text(), "31/02/2026");
   EXPECT_EQ(edit->date(), 0);
+  EXPECT_EQ(edit->textColor(), "");
   EXPECT_THROW(edit->checkValidDate(), UiError);
   edit->setText("");
   EXPECT_TRUE(edit->isEmpty());
+  EXPECT_EQ(edit->textColor(), "");
   EXPECT_NO_THROW(edit->checkValidDate());
   edit->setDate(regional::encodeDate(2025, 12, 31) + 0.75);
   EXPECT_EQ(edit->text(), "31/12/2025");
