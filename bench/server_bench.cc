@@ -31,6 +31,7 @@ struct BenchData {
     appServer = std::make_unique<server::AppServer>(path);
     connection.setPort(appServer->start());
     connection.connect();
+    host::TNetConnection::setSessionToken(appServer->service().openLocalSession("BENCH").token);
   }
   ~BenchData() {
     connection.disconnect();

@@ -13,9 +13,13 @@ namespace host {
 
 namespace {
 
-std::mutex operatorMutex;
-std::string processOperator;
+std::mutex settingsMutex;
+std::string processToken;
+std::function<bool()> processRenewer;
+std::string trustedCertificates;
 std::atomic<CallHook*> processHook{nullptr};
+
+constexpr std::string_view kTlsScheme = "https://";
 
 packet::CallResult failure(std::string message) {
   return {false, std::move(message), {}};
@@ -45,7 +49,16 @@ TNetConnection& TNetConnection::operator=(TNetConnection&&) noexcept = default;
 void TNetConnection::connect() {
   if (beforeConnect)
     beforeConnect(*this);
-  auto client = std::make_unique<httplib::Client>(host_, port_);
+  std::unique_ptr<httplib::Client> client;
+  if (host_.starts_with(kTlsScheme)) {
+    client = std::make_unique<httplib::Client>(host_ + ":" + std::to_string(port_));
+    client->enable_server_certificate_verification(true);
+    std::lock_guard lock(settingsMutex);
+    if (!trustedCertificates.empty())
+      client->set_ca_cert_path(trustedCertificates.c_str());
+  } else {
+    client = std::make_unique<httplib::Client>(host_, port_);
+  }
   client->set_keep_alive(true);
   client->set_tcp_nodelay(true);
   client->set_connection_timeout(std::chrono::seconds(5));
@@ -58,18 +71,24 @@ void TNetConnection::disconnect() {
   client_.reset();
 }
 
-void TNetConnection::setOperatorCode(std::string code) {
-  // A header value cannot hold line breaks.
-  code.erase(
-      std::remove_if(code.begin(), code.end(), [](char c) { return c == '\r' || c == '\n'; }),
-      code.end());
-  std::lock_guard lock(operatorMutex);
-  processOperator = std::move(code);
+void TNetConnection::setSessionToken(std::string token) {
+  std::lock_guard lock(settingsMutex);
+  processToken = std::move(token);
 }
 
-std::string TNetConnection::operatorCode() {
-  std::lock_guard lock(operatorMutex);
-  return processOperator;
+std::string TNetConnection::sessionToken() {
+  std::lock_guard lock(settingsMutex);
+  return processToken;
+}
+
+void TNetConnection::setSessionRenewer(std::function<bool()> renewer) {
+  std::lock_guard lock(settingsMutex);
+  processRenewer = std::move(renewer);
+}
+
+void TNetConnection::setTrustedCertificates(std::string pemFile) {
+  std::lock_guard lock(settingsMutex);
+  trustedCertificates = std::move(pemFile);
 }
 
 void TNetConnection::setCallHook(CallHook* hook) {
@@ -82,7 +101,18 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
     std::optional<packet::CallResult> injected;
     if (hook != nullptr)
       injected = hook->before(*this, method, args);
-    packet::CallResult result = injected ? std::move(*injected) : callServer(method, args);
+    bool sessionRefused = false;
+    packet::CallResult result =
+        injected ? std::move(*injected) : callServer(method, args, sessionRefused);
+    if (sessionRefused) {
+      std::function<bool()> renewer;
+      {
+        std::lock_guard lock(settingsMutex);
+        renewer = processRenewer;
+      }
+      if (renewer && renewer())
+        result = callServer(method, args, sessionRefused);
+    }
     if (hook != nullptr)
       hook->after(*this, method, args, result);
     return result;
@@ -93,7 +123,9 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
 }
 
 packet::CallResult TNetConnection::callServer(const std::string& method,
-                                              const std::vector<packet::Arg>& args) {
+                                              const std::vector<packet::Arg>& args,
+                                              bool& sessionRefused) {
+  sessionRefused = false;
   if (!client_) {
     return failure(
         fmt::format("A conexão com o servidor de aplicação ({}) não está aberta.", moduleName_));
@@ -103,11 +135,23 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
 
   const std::string body =
       packet::argsToJson(args).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  const httplib::Headers headers = {{"X-Operador", operatorCode()}};
+  httplib::Headers headers;
+  if (const std::string token = sessionToken(); !token.empty())
+    headers.emplace("Authorization", "Bearer " + token);
   const auto response =
       client_->Post("/" + moduleName_ + "/" + method, headers, body, "application/json");
   if (!response) {
     switch (response.error()) {
+      case httplib::Error::SSLServerVerification:
+        return failure(fmt::format(
+            "O certificado do servidor de aplicação em {}:{} não é válido ou não é de uma "
+            "autoridade confiável; a conexão foi recusada.",
+            host_, port_));
+      case httplib::Error::SSLConnection:
+        return failure(fmt::format(
+            "Não foi possível estabelecer a conexão segura (TLS) com o servidor de aplicação em "
+            "{}:{}.",
+            host_, port_));
       case httplib::Error::Connection:
       case httplib::Error::ConnectionTimeout:
         return failure(
@@ -131,6 +175,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   }
   try {
     packet::CallResult result = packet::callResultFromJson(json);
+    sessionRefused = response->status == 401 && !result.ok;
     if (result.ok && response->status != 200) {
       return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",
                                  method, response->status));

@@ -4,8 +4,17 @@
 // or in `beforeConnect`, which `connect()` runs first) and calls methods by name with
 // positional arguments. `call` never throws and never hangs: a refused connection, a timeout or
 // an answer that is not a CallResult becomes a failed result with a Portuguese message, which
-// the host's CheckResultServ then raises. Calls carry the process-wide operator code in the
-// "X-Operador" header and reuse one keep-alive connection. Used from the user-interface thread.
+// the host's CheckResultServ then raises. Calls reuse one keep-alive connection. Used from the
+// user-interface thread.
+//
+// Sessions: every call carries the process-wide session token ("Authorization: Bearer"). When
+// the server refuses the session (expired, revoked), the process-wide renewer, when the host
+// installed one, may sign in again (silently, or by asking for the password); the call is then
+// sent once more with the new token.
+//
+// TLS: a host written "https://name" is reached over TLS, and the server's certificate must be
+// valid for that name and signed by an authority the system trusts, or by one in the file given
+// to setTrustedCertificates.
 //
 // A process-wide CallHook sees every call: it may answer in the server's place (the script
 // driver injects failures this way) and it receives every answer (transcripts).
@@ -66,13 +75,20 @@ class TNetConnection {
 
   packet::CallResult call(const std::string& method, std::vector<packet::Arg> args);
 
-  static void setOperatorCode(std::string code);
-  static std::string operatorCode();
+  static void setSessionToken(std::string token);
+  static std::string sessionToken();
+  // Called when the server refuses the session; returns whether a new session was opened (and
+  // its token set). Null removes it.
+  static void setSessionRenewer(std::function<bool()> renewer);
+  // A PEM file of the certificate authorities to trust for TLS servers; empty: the system's.
+  static void setTrustedCertificates(std::string pemFile);
   // Installs the hook for every connection of the process; null removes it.
   static void setCallHook(CallHook* hook);
 
  private:
-  packet::CallResult callServer(const std::string& method, const std::vector<packet::Arg>& args);
+  // `sessionRefused` tells a failure caused by the session.
+  packet::CallResult callServer(const std::string& method, const std::vector<packet::Arg>& args,
+                                bool& sessionRefused);
 
   std::string moduleName_;
   std::string host_ = "127.0.0.1";

@@ -1,7 +1,9 @@
 #include "server/app_server.h"
 
+#include <arpa/inet.h>
 #include <fmt/format.h>
 #include <httplib.h>
+#include <netinet/in.h>
 
 #include <chrono>
 #include <nlohmann/json.hpp>
@@ -42,10 +44,50 @@ std::string describeHttpFailure(const httplib::Request& request, int status,
   }
 }
 
+// The token of "Authorization: Bearer <token>", or empty.
+std::string bearerToken(const httplib::Request& request) {
+  const std::string header = request.get_header_value("Authorization");
+  constexpr std::string_view kScheme = "Bearer ";
+  if (header.size() <= kScheme.size() || header.compare(0, kScheme.size(), kScheme) != 0)
+    return {};
+  return header.substr(kScheme.size());
+}
+
+packet::CallResult signIn(Service& service, const std::vector<packet::Arg>& args) {
+  const auto* operatorCode = args.size() == 2 ? std::get_if<std::string>(&args[0]) : nullptr;
+  const auto* password = args.size() == 2 ? std::get_if<std::string>(&args[1]) : nullptr;
+  if (operatorCode == nullptr || password == nullptr)
+    return {false, "Login espera o operador e a senha, como textos.", std::nullopt};
+  return service.signIn(*operatorCode, *password);
+}
+
 }  // namespace
 
+bool isLoopbackAddress(const std::string& host) {
+  if (host == "localhost")
+    return true;
+  in_addr v4{};
+  if (inet_pton(AF_INET, host.c_str(), &v4) == 1)
+    return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6{};
+  return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6);
+}
+
 AppServer::AppServer(const std::string& databasePath, AppServerOptions options)
-    : options_(options), service_(databasePath), http_(std::make_unique<httplib::Server>()) {
+    : options_(options), service_(databasePath, options.service) {
+  if (options_.certificateFile.empty()) {
+    http_ = std::make_unique<httplib::Server>();
+  } else {
+    auto secure = std::make_unique<httplib::SSLServer>(options_.certificateFile.c_str(),
+                                                       options_.privateKeyFile.c_str());
+    if (!secure->is_valid()) {
+      throw std::runtime_error(fmt::format(
+          "Não foi possível usar o certificado '{}' com a chave '{}' (arquivos ausentes, "
+          "ilegíveis ou que não formam um par).",
+          options_.certificateFile, options_.privateKeyFile));
+    }
+    http_ = std::move(secure);
+  }
   installRoutes();
 }
 
@@ -56,27 +98,10 @@ AppServer::~AppServer() {
 void AppServer::installRoutes() {
   http_->set_tcp_nodelay(true);
   http_->set_payload_max_length(options_.maxRequestBytes);
-  for (const auto& method : service_.methods()) {
-    const std::string module = method.module;
-    const std::string name = method.name;
-    http_->Post("/" + module + "/" + name,
-                [this, module, name](const httplib::Request& request, httplib::Response& response) {
-                  const auto body = nlohmann::json::parse(request.body, nullptr, false);
-                  if (body.is_discarded()) {
-                    refuse(response, 400, "O corpo da requisição não é um JSON válido.");
-                    return;
-                  }
-                  std::vector<packet::Arg> args;
-                  try {
-                    args = packet::argsFromJson(body);
-                  } catch (const packet::PacketError& e) {
-                    refuse(response, 400, e.what());
-                    return;
-                  }
-                  answer(response, 200,
-                         service_.call(module, name, args, request.get_header_value("X-Operador")));
-                });
-  }
+  for (const auto& method : service_.methods())
+    route(method.module, method.name);
+  route(std::string(kModuleSessao), "Login");
+  route(std::string(kModuleSessao), "Logout");
   // Answers that httplib makes itself get a CallResult body too; ours already have one.
   http_->set_error_handler(httplib::Server::HandlerWithResponse(
       [this](const httplib::Request& request, httplib::Response& response) {
@@ -99,9 +124,54 @@ void AppServer::installRoutes() {
       });
 }
 
+void AppServer::route(const std::string& module, const std::string& name) {
+  http_->Post("/" + module + "/" + name,
+              [this, module, name](const httplib::Request& request, httplib::Response& response) {
+                // The session is checked before the body is read, so that nobody without one makes
+                // the server parse anything.
+                const bool signingIn = module == kModuleSessao && name == "Login";
+                const std::string token = bearerToken(request);
+                std::string operatorCode;
+                if (!signingIn) {
+                  SessionCheck session = service_.authenticate(token);
+                  if (!session.operatorCode) {
+                    refuse(response, 401, session.refusal);
+                    return;
+                  }
+                  operatorCode = std::move(*session.operatorCode);
+                }
+                const auto body = nlohmann::json::parse(request.body, nullptr, false);
+                if (body.is_discarded()) {
+                  refuse(response, 400, "O corpo da requisição não é um JSON válido.");
+                  return;
+                }
+                std::vector<packet::Arg> args;
+                try {
+                  args = packet::argsFromJson(body);
+                } catch (const packet::PacketError& e) {
+                  refuse(response, 400, e.what());
+                  return;
+                }
+                if (signingIn) {
+                  answer(response, 200, signIn(service_, args));
+                } else if (module == kModuleSessao) {
+                  service_.signOut(token);
+                  answer(response, 200, {true, {}, std::nullopt});
+                } else {
+                  answer(response, 200, service_.call(module, name, args, operatorCode));
+                }
+              });
+}
+
 int AppServer::start(const std::string& host, int port) {
   if (thread_.joinable())
     throw std::runtime_error("O servidor de aplicação já está ativo.");
+  if (options_.certificateFile.empty() && !isLoopbackAddress(host)) {
+    throw std::runtime_error(fmt::format(
+        "O servidor de aplicação só atende sem TLS no endereço local (127.0.0.1, ::1 ou "
+        "localhost). Para atender em {} informe o certificado e a chave (--cert e --key).",
+        host));
+  }
   const int bound =
       port == 0 ? http_->bind_to_any_port(host) : (http_->bind_to_port(host, port) ? port : -1);
   if (bound <= 0) {

@@ -2,9 +2,11 @@
 //
 // POST /<module>/<Method> with a JSON array of positional arguments answers with the JSON of a
 // CallResult; so does every other request (unknown method, malformed body, body over the size
-// limit), with a failed status and a Portuguese message. The operator comes in the
-// "X-Operador" header. `start` binds and returns the port once connections are accepted;
-// serving runs on the server's own thread until `stop` or destruction.
+// limit), with a failed status and a Portuguese message. Every call but rdmSessao/Login
+// carries its session token as "Authorization: Bearer <token>"; the operator is the session's,
+// and a call without a live session is answered 401 and runs nothing. `start` binds and
+// returns the port once connections are accepted; serving runs on the server's own thread
+// until `stop` or destruction.
 #pragma once
 
 #include <atomic>
@@ -23,19 +25,29 @@ namespace server {
 
 struct AppServerOptions {
   size_t maxRequestBytes = 64u * 1024u * 1024u;
+  ServiceOptions service;
+  // PEM files of the server's certificate (chain) and private key: with them the server
+  // speaks HTTPS. Without them it serves only loopback addresses.
+  std::string certificateFile;
+  std::string privateKeyFile;
 };
+
+// True for 127.0.0.0/8, ::1 and "localhost": addresses only this machine reaches.
+bool isLoopbackAddress(const std::string& host);
 
 class AppServer {
  public:
-  // Opens the database; throws SetupError or DbError.
+  // Opens the database and, with TLS, reads certificate and key; throws SetupError, DbError or
+  // std::runtime_error (certificate or key unusable).
   explicit AppServer(const std::string& databasePath, AppServerOptions options = {});
   ~AppServer();
   AppServer(const AppServer&) = delete;
   AppServer& operator=(const AppServer&) = delete;
 
   // Binds `host` (loopback unless told otherwise) on `port` (0: any free port), starts serving
-  // and returns the bound port. Throws std::runtime_error when the address cannot be bound or
-  // the server is already started. A server starts once.
+  // and returns the bound port. Throws std::runtime_error when the address cannot be bound, is
+  // not loopback and the server has no TLS, or the server is already started. A server starts
+  // once.
   int start(const std::string& host = "127.0.0.1", int port = 0);
   // Stops accepting, finishes the calls under way and joins the serving thread. Idempotent.
   void stop();
@@ -46,6 +58,7 @@ class AppServer {
 
  private:
   void installRoutes();
+  void route(const std::string& module, const std::string& name);
 
   AppServerOptions options_;
   Service service_;

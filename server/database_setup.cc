@@ -44,6 +44,14 @@ int schemaVersion(Database& db) {
   return statement.step() ? static_cast<int>(statement.number(0)) : 0;
 }
 
+// Runs the upgrades past `version`, inside the caller's transaction.
+void applyUpgrades(Database& db, int version) {
+  for (const SchemaUpgrade& upgrade : kSchemaUpgrades) {
+    if (upgrade.version > version)
+      db.exec(upgrade.sql);
+  }
+}
+
 }  // namespace
 
 bool isMissingOrEmpty(const std::string& path) {
@@ -67,6 +75,7 @@ void createDatabase(const std::string& path, bool withDemoData) {
     db.exec("PRAGMA journal_mode = WAL");
     Transaction transaction(db);
     db.exec(kSchemaSql);
+    applyUpgrades(db, 1);
     if (withDemoData)
       db.exec(kDemoSql);
     transaction.commit();
@@ -79,6 +88,20 @@ void createDatabase(const std::string& path, bool withDemoData) {
 
 void prepareForServing(Database& db) {
   const int version = schemaVersion(db);
+  if (version >= 1 && version < kSchemaVersion) {
+    try {
+      Transaction transaction(db);
+      // Another server may have upgraded the file while this one waited for the lock.
+      applyUpgrades(db, schemaVersion(db));
+      transaction.commit();
+    } catch (const DbError& e) {
+      throw SetupError(
+          fmt::format("Não foi possível atualizar o esquema do banco de dados '{}' "
+                      "da versão {} para a {}: {}",
+                      db.path(), version, kSchemaVersion, e.what()));
+    }
+    return prepareForServing(db);
+  }
   if (version != kSchemaVersion) {
     throw SetupError(fmt::format(
         "O banco de dados '{}' não tem o esquema do Clientes por Serviço (versão {}, esperada "

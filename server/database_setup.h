@@ -9,7 +9,8 @@
 
 namespace server {
 
-inline constexpr int kSchemaVersion = 1;
+// The version this server creates and serves: db/schema.sql brought up by every upgrade.
+inline constexpr int kSchemaVersion = 2;
 
 // A database file that cannot be created or served from; the message says why.
 class SetupError : public std::runtime_error {
@@ -24,8 +25,9 @@ void createDatabase(const std::string& path, bool withDemoData);
 // True when the file does not exist or holds nothing.
 bool isMissingOrEmpty(const std::string& path);
 
-// Checks the schema version of an open database and switches it to WAL, so that several
-// server processes can share the file. Throws SetupError.
+// Checks the schema version of an open database, brings an older one up to kSchemaVersion (in
+// one transaction), and switches it to WAL, so that several server processes can share the
+// file. Throws SetupError for a file that is not a database of this system or is newer.
 void prepareForServing(Database& db);
 
 }  // namespace server

@@ -1,68 +1,154 @@
 // appserver: the application server as a process.
 //
-//   appserver --init-db FILE [--demo]          creates a database (schema, optionally demo data)
-//   appserver --db FILE --port N [--host ADDR] serves FILE until SIGINT or SIGTERM
+//   appserver --init-db FILE [--demo]                 creates a database (schema, optionally
+//                                                     demo data)
+//   appserver --db FILE --port N [--host ADDR]        serves FILE until SIGINT or SIGTERM; any
+//             [--cert CERT --key KEY]                 address but loopback needs TLS
+//   appserver --db FILE --add-operator CODE [--name NAME]
+//   appserver --db FILE --reset-password CODE
+//   appserver --db FILE --disable-operator CODE | --enable-operator CODE
+//
+// Passwords are asked on the terminal without echo (twice), or read as the first line of the
+// standard input when it is not a terminal; never from the command line, where other local
+// users could read them.
 #include <fmt/format.h>
+#include <termios.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "server/app_server.h"
 #include "server/database_setup.h"
+#include "server/operators.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "Uso:\n"
     "  appserver --init-db ARQUIVO [--demo]\n"
-    "  appserver --db ARQUIVO --port PORTA [--host ENDERECO]\n";
+    "  appserver --db ARQUIVO --port PORTA [--host ENDERECO] [--cert CERTIFICADO --key CHAVE]\n"
+    "  appserver --db ARQUIVO --add-operator CODIGO [--name NOME]\n"
+    "  appserver --db ARQUIVO --reset-password CODIGO\n"
+    "  appserver --db ARQUIVO --disable-operator CODIGO\n"
+    "  appserver --db ARQUIVO --enable-operator CODIGO\n";
+
+const std::vector<std::string> kValued = {"--init-db",        "--db",
+                                          "--host",           "--port",
+                                          "--cert",           "--key",
+                                          "--name",           "--add-operator",
+                                          "--reset-password", "--disable-operator",
+                                          "--enable-operator"};
+const std::vector<std::string> kOperatorCommands = {"--add-operator", "--reset-password",
+                                                    "--disable-operator", "--enable-operator"};
 
 struct Options {
-  std::string initDb;
+  std::map<std::string, std::string> values;
   bool demo = false;
-  std::string db;
-  std::string host = "127.0.0.1";
   int port = -1;
+
+  bool has(const std::string& name) const { return values.count(name) > 0; }
+  std::string get(const std::string& name) const {
+    const auto it = values.find(name);
+    return it == values.end() ? std::string() : it->second;
+  }
 };
 
 // Parses the command line; returns false (after printing why) when it makes no sense.
 bool parse(const std::vector<std::string>& args, Options& options) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
     if (arg == "--demo") {
       options.demo = true;
-    } else if ((arg == "--init-db" || arg == "--db" || arg == "--host" || arg == "--port") &&
-               hasValue) {
-      const std::string& value = args[++i];
-      if (arg == "--init-db")
-        options.initDb = value;
-      if (arg == "--db")
-        options.db = value;
-      if (arg == "--host")
-        options.host = value;
-      if (arg == "--port") {
-        char* end = nullptr;
-        const long port = std::strtol(value.c_str(), &end, 10);
-        if (*end != '\0' || port < 0 || port > 65535) {
-          fmt::print(stderr, "Porta inválida: {}\n", value);
-          return false;
-        }
-        options.port = static_cast<int>(port);
-      }
-    } else {
+      continue;
+    }
+    const bool valued = std::find(kValued.begin(), kValued.end(), arg) != kValued.end();
+    if (!valued || i + 1 >= args.size() || options.has(arg)) {
       fmt::print(stderr, "Argumento inválido: {}\n", arg);
       return false;
     }
+    options.values[arg] = args[++i];
   }
-  if (options.initDb.empty() == (options.db.empty() || options.port < 0)) {
-    fmt::print(stderr, "Informe --init-db, ou --db com --port.\n");
+  if (options.has("--port")) {
+    const std::string value = options.get("--port");
+    char* end = nullptr;
+    const long port = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || port < 0 || port > 65535) {
+      fmt::print(stderr, "Porta inválida: {}\n", value);
+      return false;
+    }
+    options.port = static_cast<int>(port);
+  }
+  int commands = options.has("--init-db") + options.has("--port");
+  for (const auto& command : kOperatorCommands)
+    commands += options.has(command);
+  if (commands != 1 || options.has("--init-db") == options.has("--db")) {
+    fmt::print(stderr, "Informe --init-db, ou --db com --port ou com um comando de operador.\n");
+    return false;
+  }
+  if (options.has("--cert") != options.has("--key")) {
+    fmt::print(stderr, "Informe --cert e --key juntos.\n");
     return false;
   }
   return true;
+}
+
+// One line of the standard input, without echo when it is a terminal.
+std::string readSecretLine(const char* prompt) {
+  const bool terminal = ::isatty(STDIN_FILENO) != 0;
+  termios saved{};
+  if (terminal) {
+    fmt::print(stderr, "{}", prompt);
+    tcgetattr(STDIN_FILENO, &saved);
+    termios silent = saved;
+    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+  }
+  std::string line;
+  std::getline(std::cin, line);
+  if (terminal) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    fmt::print(stderr, "\n");
+  }
+  if (!line.empty() && line.back() == '\r')
+    line.pop_back();
+  return line;
+}
+
+std::string askNewPassword() {
+  const std::string password = readSecretLine("Senha: ");
+  if (::isatty(STDIN_FILENO) != 0 && readSecretLine("Confirme a senha: ") != password)
+    throw server::OperatorError("As senhas digitadas não conferem; nada foi alterado.");
+  return password;
+}
+
+int runOperatorCommand(const Options& options) {
+  server::Database db(options.get("--db"), false);
+  server::prepareForServing(db);
+  const server::SignInPolicy policy;
+  if (options.has("--add-operator")) {
+    const std::string code = options.get("--add-operator");
+    server::addOperator(db, code, options.get("--name"), askNewPassword(), policy);
+    fmt::print("Operador {} cadastrado.\n", server::normalizeOperatorCode(code));
+  } else if (options.has("--reset-password")) {
+    const std::string code = options.get("--reset-password");
+    server::resetPassword(db, code, askNewPassword(), policy);
+    fmt::print("Senha do operador {} redefinida; as sessões abertas foram encerradas.\n",
+               server::normalizeOperatorCode(code));
+  } else {
+    const bool enable = options.has("--enable-operator");
+    const std::string code = options.get(enable ? "--enable-operator" : "--disable-operator");
+    server::setOperatorActive(db, code, enable);
+    fmt::print("Operador {} {}.\n", server::normalizeOperatorCode(code),
+               enable ? "reativado" : "desativado; as sessões abertas foram encerradas");
+  }
+  return EXIT_SUCCESS;
 }
 
 int serve(const Options& options) {
@@ -73,9 +159,15 @@ int serve(const Options& options) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  server::AppServer appServer(options.db);
-  const int port = appServer.start(options.host, options.port);
-  fmt::print("Servidor de aplicação em http://{}:{} (banco {})\n", options.host, port, options.db);
+  server::AppServerOptions serverOptions;
+  serverOptions.certificateFile = options.get("--cert");
+  serverOptions.privateKeyFile = options.get("--key");
+  server::AppServer appServer(options.get("--db"), serverOptions);
+  const std::string host = options.has("--host") ? options.get("--host") : "127.0.0.1";
+  const int port = appServer.start(host, options.port);
+  fmt::print("Servidor de aplicação em {}://{}:{} (banco {})\n",
+             serverOptions.certificateFile.empty() ? "http" : "https", host, port,
+             options.get("--db"));
   std::fflush(stdout);
   int signal = 0;
   sigwait(&stopSignals, &signal);
@@ -92,13 +184,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    if (!options.initDb.empty()) {
-      server::createDatabase(options.initDb, options.demo);
-      fmt::print("Banco de dados criado: {}{}\n", options.initDb,
+    if (options.has("--init-db")) {
+      server::createDatabase(options.get("--init-db"), options.demo);
+      fmt::print("Banco de dados criado: {}{}\n", options.get("--init-db"),
                  options.demo ? " (com dados de demonstração)" : "");
       return EXIT_SUCCESS;
     }
-    return serve(options);
+    if (options.has("--port"))
+      return serve(options);
+    return runOperatorCommand(options);
   } catch (const std::exception& e) {
     fmt::print(stderr, "{}\n", e.what());
     return EXIT_FAILURE;

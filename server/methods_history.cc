@@ -177,7 +177,7 @@ packet::CallResult alterarVrServico(CallContext& context, const MethodArgs& args
   entry.reason = args.text(5);
   for (size_t i = 0; i < kDaySuffixes.size(); ++i)
     entry.dayValues[i] = args.number(6 + i);
-  entry.operatorCode = context.operatorFrom(args.text(14));
+  entry.operatorCode = context.operatorCode;
 
   Transaction transaction(context.db);
   requireService(context.db, entry.key.filial, entry.key.servico);
@@ -228,7 +228,7 @@ void addValueHistoryMethods(MethodTable& table) {
   for (const auto day : kDaySuffixes) {
     alterar.push_back({ArgKind::Number, fmt::format("valor de {}", day)});
   }
-  alterar.push_back({ArgKind::Text, "operador", kOperadorSize});
+  alterar.push_back({ArgKind::Operator, "operador", kOperadorSize});
   table.add({module, "AlterarVrServico", alterar, alterarVrServico});
 
   table.add({module, "GetMaiorVigencia", filialClienteServico, getMaiorVigencia});

@@ -192,7 +192,7 @@ packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
   if (delta == nullptr || delta->changes.empty())
     return okResult();
   const auto changes = readDelta(*delta, datasets::servClie());
-  const std::string operatorCode = context.operatorFrom(args.text(1));
+  const std::string& operatorCode = context.operatorCode;
   Transaction transaction(context.db);
   for (const auto& change : changes) {
     switch (change.kind) {
@@ -246,7 +246,7 @@ void addServClieMethods(MethodTable& table) {
              getClientesFilial});
   table.add({module,
              "UpdServClie",
-             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "operador", kOperadorSize}},
+             {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Operator, "operador", kOperadorSize}},
              updServClie});
   table.add({module,
              "ProUpVrPrFixAut",

@@ -123,13 +123,9 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
     return;
   }
 
-  // The connection's operator made the change; the operator the form wrote into the row
-  // stands in when the connection names none.
-  const auto* rowOperator = std::get_if<std::string>(&change.after.get("CDOPERALTSERVCLIETURN"));
-  const std::string changedBy =
-      operatorCode.empty() && rowOperator != nullptr ? *rowOperator : operatorCode;
+  // The session's operator made the change, whatever operator the form wrote into the row.
   const ColumnValues maintained = {{"DTALTSERVCLIETURN", nowAsDayCount()},
-                                   {"CDOPERALTSERVCLIETURN", changedBy}};
+                                   {"CDOPERALTSERVCLIETURN", operatorCode}};
 
   if (!stored) {
     // Old values that are not all null mean another operator removed the shift's values.
@@ -142,7 +138,7 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
     }
     values.insert(values.end(), maintained.begin(), maintained.end());
     insertRow(db, kTable, values);
-    recordShift(db, key, change.after, changedBy);
+    recordShift(db, key, change.after, operatorCode);
     return;
   }
   if (change.kind == packet::ChangeKind::Insert) {
@@ -164,7 +160,7 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
     return;
   changed.insert(changed.end(), maintained.begin(), maintained.end());
   updateRows(db, kTable, changed, whereKey(key));
-  recordShift(db, key, result, changedBy);
+  recordShift(db, key, result, operatorCode);
 }
 
 packet::CallResult getTurno(CallContext& context, const MethodArgs& args) {

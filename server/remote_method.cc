@@ -16,6 +16,7 @@ const char* expected(ArgKind kind) {
   switch (kind) {
     case ArgKind::Code:
     case ArgKind::Text:
+    case ArgKind::Operator:
       return "um texto";
     case ArgKind::Number:
       return "um número";
@@ -33,6 +34,7 @@ bool fits(ArgKind kind, const packet::Arg& arg) {
   switch (kind) {
     case ArgKind::Code:
     case ArgKind::Text:
+    case ArgKind::Operator:
       return std::holds_alternative<std::string>(arg);
     case ArgKind::Number:
       return std::holds_alternative<double>(arg);

@@ -21,6 +21,7 @@ enum class ArgKind {
   Date,         // a date argument (day count)
   Delta,        // a delta; null is refused
   DeltaOrNull,  // a delta, or null for "nothing to apply"
+  Operator,     // text: empty, or the session's own operator (anything else is refused)
 };
 
 struct ArgSpec {
@@ -56,14 +57,9 @@ class MethodArgs {
 
 struct CallContext {
   Database& db;
-  // Operator of the call as the connection reported it; methods with an operator argument
-  // prefer that argument.
+  // The operator of the caller's session: the one every change records. An operator argument
+  // the client sends has already been checked against it.
   std::string operatorCode;
-
-  // The operator to record: the explicit argument when it is not empty.
-  std::string operatorFrom(const std::string& argument) const {
-    return argument.empty() ? operatorCode : argument;
-  }
 };
 
 using MethodHandler = packet::CallResult (*)(CallContext& context, const MethodArgs& args);

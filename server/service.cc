@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <chrono>
+
 #include "server/database_setup.h"
 #include "server/method_error.h"
 #include "server/method_groups.h"
@@ -14,15 +16,52 @@ packet::CallResult failure(std::string message) {
   return {false, std::move(message), {}};
 }
 
+// A password hash that matches nothing: checking it costs as much as checking a real one, so
+// an unknown operator takes as long to refuse as a wrong password.
+const std::string& decoyHash(const SignInPolicy& policy) {
+  static const std::string hash =
+      hashPassword("senha-que-nenhum-operador-tem", policy.passwordCost);
+  return hash;
+}
+
+packet::Packet sessionPacket(const OpenedSession& session) {
+  packet::Packet packet;
+  packet.fields = {{"CDOPERADOR", packet::FieldType::Text, static_cast<int>(kOperadorSize)},
+                   {"TOKEN", packet::FieldType::Text, 64},
+                   {"DTEXPIRA", packet::FieldType::DateTime, 0}};
+  packet.rows.push_back({session.operatorCode, session.token, session.expires});
+  return packet;
+}
+
 }  // namespace
 
-Service::Service(const std::string& databasePath) : db_(databasePath, false) {
+Service::Service(const std::string& databasePath, ServiceOptions options)
+    : options_(options), db_(databasePath, false) {
   prepareForServing(db_);
   addServClieMethods(methods_);
   addValueHistoryMethods(methods_);
   addShiftMethods(methods_);
   addCorrectionMethods(methods_);
   addLookupMethods(methods_);
+}
+
+void Service::checkOperatorArguments(const MethodDef& def, const MethodArgs& args,
+                                     const std::string& operatorCode) const {
+  for (size_t i = 0; i < def.args.size(); ++i) {
+    if (def.args[i].kind != ArgKind::Operator || args.text(i).empty())
+      continue;
+    std::string named;
+    try {
+      named = normalizeOperatorCode(args.text(i));
+    } catch (const OperatorError&) {
+      named = args.text(i);
+    }
+    if (named != operatorCode) {
+      throw MethodError(fmt::format(
+          "{}: o operador informado ({}) não é o operador da sessão ({}); nada foi alterado.",
+          def.name, args.text(i), operatorCode));
+    }
+  }
 }
 
 packet::CallResult Service::call(std::string_view module, std::string_view method,
@@ -32,9 +71,12 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
   if (def == nullptr) {
     return failure(fmt::format("Método remoto desconhecido: {}.{}.", module, method));
   }
+  if (operatorCode.empty())
+    return failure(fmt::format("{}: a chamada não identifica o operador.", method));
   std::lock_guard lock(mutex_);
   try {
     const MethodArgs checked(checkArguments(*def, args));
+    checkOperatorArguments(*def, checked, operatorCode);
     CallContext context{db_, operatorCode};
     return def->handler(context, checked);
   } catch (const MethodError& e) {
@@ -47,6 +89,74 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
     return failure(
         fmt::format("Erro interno do servidor de aplicação em {}: {}", method, e.what()));
   }
+}
+
+SessionCheck Service::authenticate(const std::string& token) {
+  std::lock_guard lock(mutex_);
+  try {
+    return checkSession(db_, token, options_.sessions);
+  } catch (const DbError& e) {
+    return {std::nullopt, e.what()};
+  }
+}
+
+packet::CallResult Service::signIn(const std::string& operatorCode, const std::string& password) {
+  try {
+    SignInAttempt attempt;
+    {
+      std::lock_guard lock(mutex_);
+      attempt = prepareSignIn(db_, operatorCode, options_.signIn);
+    }
+    if (attempt.waitSeconds > 0)
+      return failure(tooManyFailuresMessage(attempt.operatorCode, attempt.waitSeconds));
+    if (!hashing_.try_acquire_for(std::chrono::seconds(5)))
+      return failure("O servidor de aplicação está ocupado; tente entrar novamente.");
+    bool matched = false;
+    try {
+      if (attempt.passwordHash)
+        matched = verifyPassword(*attempt.passwordHash, password);
+      else
+        verifyPassword(decoyHash(options_.signIn), password);
+    } catch (...) {
+      hashing_.release();
+      throw;
+    }
+    hashing_.release();
+
+    std::lock_guard lock(mutex_);
+    Transaction transaction(db_);
+    if (attempt.known)
+      recordSignIn(db_, attempt, matched);
+    if (!matched) {
+      transaction.commit();
+      return failure(kWrongCredentials);
+    }
+    if (!attempt.active) {
+      transaction.commit();
+      return failure(fmt::format("O operador {} está desativado.", attempt.operatorCode));
+    }
+    const OpenedSession session = openSession(db_, attempt.operatorCode, options_.sessions);
+    transaction.commit();
+    return {true, {}, sessionPacket(session)};
+  } catch (const OperatorError&) {
+    return failure(kWrongCredentials);
+  } catch (const std::exception& e) {
+    return failure(fmt::format("Não foi possível entrar: {}", e.what()));
+  }
+}
+
+void Service::signOut(const std::string& token) {
+  std::lock_guard lock(mutex_);
+  revokeSession(db_, token);
+}
+
+OpenedSession Service::openLocalSession(const std::string& operatorCode) {
+  std::lock_guard lock(mutex_);
+  Transaction transaction(db_);
+  const std::string code = ensureLocalOperator(db_, operatorCode);
+  OpenedSession session = openSession(db_, code, options_.sessions);
+  transaction.commit();
+  return session;
 }
 
 }  // namespace server

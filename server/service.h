@@ -1,39 +1,77 @@
 // The application server's remote methods, callable in process.
 //
 // A `Service` opens one database file and answers calls by module ("rdmClientesServico",
-// "rdmCustProd"), method name, positional arguments and operator. Every answer is a
-// CallResult: a refusal, a wrong argument or a database failure becomes a failed status with
-// a Portuguese message, never an exception, and a failed call has written nothing. Calls are
-// serialised on the one connection, so the HTTP endpoint, tests and benchmarks may call from
-// any thread.
+// "rdmCustProd"), method name, positional arguments and the operator of the caller's session.
+// Every answer is a CallResult: a refusal, a wrong argument or a database failure becomes a
+// failed status with a Portuguese message, never an exception, and a failed call has written
+// nothing. Calls are serialised on the one connection, so the HTTP endpoint, tests and
+// benchmarks may call from any thread.
+//
+// Operators sign in here: `signIn` checks a password and opens a session; `authenticate`
+// turns a session token into its operator, which is what `call` takes. In-process callers
+// are trusted with the operator they pass (they hold the database file anyway); the HTTP
+// endpoint passes only the operator of a live session. `openLocalSession` signs in the
+// operator of the process that embeds the server without a password.
 #pragma once
 
 #include <mutex>
+#include <semaphore>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "packet/remote_call.h"
+#include "server/operators.h"
 #include "server/remote_method.h"
+#include "server/sessions.h"
 #include "server/sqlite_db.h"
 
 namespace server {
 
+struct ServiceOptions {
+  SessionPolicy sessions;
+  SignInPolicy signIn;
+};
+
+// The remote data module of signing in and out: Login(operator, password) answers a packet
+// with CDOPERADOR, TOKEN and DTEXPIRA; Logout() ends the caller's session.
+inline constexpr std::string_view kModuleSessao = "rdmSessao";
+
 class Service {
  public:
-  // Opens an existing database created by createDatabase; throws SetupError or DbError.
-  explicit Service(const std::string& databasePath);
+  // Opens an existing database created by createDatabase (bringing an older schema up to
+  // date); throws SetupError or DbError.
+  explicit Service(const std::string& databasePath, ServiceOptions options = {});
 
+  // Runs a method for a signed-in operator (never empty).
   packet::CallResult call(std::string_view module, std::string_view method,
                           const std::vector<packet::Arg>& args, const std::string& operatorCode);
+
+  // The operator of a live session, or why there is none.
+  SessionCheck authenticate(const std::string& token);
+  // Checks operator and password and opens a session (the answer's packet carries the token).
+  // Failures in a row make later attempts wait; the password is checked outside the lock, so
+  // other calls go on meanwhile.
+  packet::CallResult signIn(const std::string& operatorCode, const std::string& password);
+  void signOut(const std::string& token);
+  // Opens a session for the embedding process's own operator, registering it (without a
+  // password) when the database does not know it. Throws OperatorError for a disabled one.
+  OpenedSession openLocalSession(const std::string& operatorCode);
 
   // Every method, for the HTTP endpoint's routes.
   const std::vector<MethodDef>& methods() const { return methods_.all(); }
 
  private:
+  // Refuses an operator argument that names someone else than the session's operator.
+  void checkOperatorArguments(const MethodDef& def, const MethodArgs& args,
+                              const std::string& operatorCode) const;
+
+  ServiceOptions options_;
   std::mutex mutex_;
   Database db_;
   MethodTable methods_;
+  // Hashing a password takes much memory: a few at a time.
+  std::counting_semaphore<2> hashing_{2};
 };
 
 }  // namespace server

@@ -16,6 +16,7 @@
 #include "host/ui/regional.h"
 #include "server/app_server.h"
 #include "server/database_setup.h"
+#include "server/service.h"
 
 namespace shell {
 
@@ -64,7 +65,6 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
     context.dataProc = *date;
   }
   ui::application().screen().setSize(options.screenWidth, options.screenHeight);
-  host::TNetConnection::setOperatorCode(options.operador);
   host::installReportEngine();
 
   std::unique_ptr<server::AppServer> embedded;
@@ -79,12 +79,14 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
     embedded = std::make_unique<server::AppServer>(options.database);
     context.webURL = "127.0.0.1";
     context.webPort = embedded->start();
+    signInLocally(embedded->service(), options.operador);
   } else {
     const auto colon = options.server.rfind(':');
     if (colon == std::string::npos) {
       throw std::runtime_error("Endereço do servidor deve ser HOST:PORTA: " + options.server);
     }
     context.webURL = options.server.substr(0, colon);
+    host::TNetConnection::setTrustedCertificates(options.trustedCertificates);
     try {
       context.webPort = std::stoi(options.server.substr(colon + 1));
     } catch (const std::exception&) {
@@ -100,6 +102,34 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
   context.nomeFiliProc = options.nomeFiliProc.value_or(lookUpBranchName(context.filiProc));
   context.nomeFiliProcFat = options.nomeFiliProcFat.value_or(lookUpBranchName(context.filiProcFat));
   return embedded;
+}
+
+void signInLocally(server::Service& service, const std::string& operatorCode) {
+  server::OpenedSession session;
+  try {
+    session = service.openLocalSession(operatorCode);
+  } catch (const std::exception& e) {
+    throw std::runtime_error(
+        fmt::format("O operador {} não pôde entrar: {}", operatorCode, e.what()));
+  }
+  Quendra::context().operador = session.operatorCode;
+  host::TNetConnection::setSessionToken(session.token);
+  host::TNetConnection::setSessionRenewer([&service, code = session.operatorCode] {
+    try {
+      host::TNetConnection::setSessionToken(service.openLocalSession(code).token);
+      return true;
+    } catch (const std::exception&) {
+      return false;
+    }
+  });
+}
+
+void signOutLocally(server::Service& service) {
+  host::TNetConnection::setSessionRenewer(nullptr);
+  const std::string token = host::TNetConnection::sessionToken();
+  if (!token.empty())
+    service.signOut(token);
+  host::TNetConnection::setSessionToken({});
 }
 
 EntryPoint loadModule(const std::string& path) {

@@ -8,12 +8,15 @@
 
 namespace server {
 class AppServer;
-}
+class Service;
+}  // namespace server
 
 namespace shell {
 
 struct HostOptions {
-  std::string server;  // "host:port" of a running application server; empty: embedded
+  // "host:port" or "https://host:port" of a running application server; empty: embedded
+  std::string server;
+  std::string trustedCertificates;  // PEM file of the authorities to trust for https
   std::string database;
   std::optional<std::string> filiProc, nomeFiliProc, filiProcFat, nomeFiliProcFat;
   bool moduFili = false;
@@ -33,8 +36,18 @@ std::string defaultModulePath();
 
 // Applies the options to the working context; with no server address starts the application
 // server in this process on a free loopback port over the database (created with the demo data
-// when missing) and returns it. Throws std::runtime_error with a clear message.
+// when missing), signs the operator in there (signInLocally) and returns it. With an address,
+// the operator still has to sign in (the desktop's login dialog). Throws std::runtime_error
+// with a clear message.
 std::unique_ptr<server::AppServer> startHost(const HostOptions& options);
+
+// Signs the operator in at an application server of this process, without a password: the
+// session token never leaves the process. The working context's Operador becomes the signed-in
+// operator, and a session the server later refuses (expired) is reopened the same way. Throws
+// std::runtime_error when the operator cannot sign in (a disabled one, a code too long).
+void signInLocally(server::Service& service, const std::string& operatorCode);
+// Ends that session and stops reopening it; call it before the server goes.
+void signOutLocally(server::Service& service);
 
 // The branch's name in the local database of the working context, or empty.
 std::string lookUpBranchName(const std::string& code);

@@ -40,12 +40,16 @@ int runScripts(int argc, char** argv) {
 int runHost(int argc, char** argv) {
   cxxopts::Options options("clientes-servico", "Clientes por Serviço");
   shell::HostOptions host;
-  options.add_options()("server", "application server HOST:PORT (none: start one in process)",
+  options.add_options()("server",
+                        "application server HOST:PORT or https://HOST:PORT (none: start one in "
+                        "process)",
                         cxxopts::value<std::string>())(
-      "db", "local SQLite database (created with demo data when missing)",
-      cxxopts::value<std::string>())("filial", "processing branch (FiliProc)",
-                                     cxxopts::value<std::string>())("nome-filial", "its name",
-                                                                    cxxopts::value<std::string>())(
+      "ca", "PEM file of the certificate authorities to trust for an https server",
+      cxxopts::value<std::string>())("db",
+                                     "local SQLite database (created with demo data when missing)",
+                                     cxxopts::value<std::string>())(
+      "filial", "processing branch (FiliProc)", cxxopts::value<std::string>())(
+      "nome-filial", "its name", cxxopts::value<std::string>())(
       "filial-fat", "billing branch (FiliProcFat)", cxxopts::value<std::string>())(
       "nome-filial-fat", "its name", cxxopts::value<std::string>())(
       "modufili", "the branch cannot be changed (ModuFili)")(
@@ -70,6 +74,7 @@ int runHost(int argc, char** argv) {
     return parsed[name].as<std::string>();
   };
   host.server = text("server").value_or("");
+  host.trustedCertificates = text("ca").value_or("");
   host.database = text("db").value_or(shell::defaultDatabasePath());
   host.filiProc = text("filial");
   host.nomeFiliProc = text("nome-filial");
@@ -95,10 +100,15 @@ int runHost(int argc, char** argv) {
 
   const auto embedded = shell::startHost(host);
   const auto entry = shell::loadModule(host.modulePath);
+  int status = 0;
   if (auto screenshot = text("screenshot")) {
-    return shell::renderScreenshot(argc, argv, *screenshot, entry) ? 0 : 1;
+    status = shell::renderScreenshot(argc, argv, *screenshot, entry) ? 0 : 1;
+  } else {
+    status = shell::runDesktop(argc, argv, entry);
   }
-  return shell::runDesktop(argc, argv, entry);
+  if (embedded)
+    shell::signOutLocally(embedded->service());
+  return status;
 }
 
 }  // namespace

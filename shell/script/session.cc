@@ -14,6 +14,7 @@
 #include "host/ui/regional.h"
 #include "server/app_server.h"
 #include "server/database_setup.h"
+#include "server/service.h"
 #include "shell/host_startup.h"
 #include "shell/script/lookup.h"
 
@@ -42,6 +43,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   context.webURL = "127.0.0.1";
   context.webPort = port;
   context.databasePath = databasePath_;
+  shell::signInLocally(server_->service(), context.operador);
 
   ui::application().setRunner(this);
   ui::addChangeObserver(this);
@@ -62,8 +64,10 @@ Session::~Session() {
   camera_.reset();
   host::TNetConnection::setCallHook(nullptr);
   ui::removeChangeObserver(this);
-  if (server_)
+  if (server_) {
+    shell::signOutLocally(server_->service());
     server_->stop();
+  }
   std::error_code ignored;
   std::filesystem::remove_all(tempDir_, ignored);
 }
@@ -182,8 +186,7 @@ void Session::setUp(const Command& command) {
       fail(command, "true or false", value);
     context.moduFili = value == "true";
   } else if (name == "Operador") {
-    context.operador = value;
-    host::TNetConnection::setOperatorCode(value);
+    shell::signInLocally(server_->service(), value);
   } else if (name == "DataProc") {
     context.dataProc = date();
   } else if (name == "Hoje") {
@@ -217,7 +220,6 @@ void Session::openModule() {
   if (context.nomeFiliProcFat.empty()) {
     context.nomeFiliProcFat = shell::lookUpBranchName(context.filiProcFat);
   }
-  host::TNetConnection::setOperatorCode(Quendra::Operador());
   print("open");
   ui::application().dispatch([&] { entry(); });
 }
@@ -289,7 +291,9 @@ void Session::after(const host::TNetConnection&, const std::string& method,
   std::string line = "call " + method;
   for (const auto& arg : args) {
     call.args.push_back(argText(arg));
-    line += " \"" + call.args.back() + "\"";
+    // A password never reaches the transcript.
+    const bool secret = method == "Login" && call.args.size() == 2;
+    line += " \"" + (secret ? std::string("***") : call.args.back()) + "\"";
   }
   line += result.ok ? " -> ok" : " -> error \"" + result.message + "\"";
   print(line);

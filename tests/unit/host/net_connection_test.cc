@@ -1,5 +1,6 @@
 // TNetConnection against a stub HTTP server: every kind of failure becomes a failed result,
-// the operator travels in its header, and the process-wide hook sees every call.
+// the session token travels in its header and is renewed when refused, and the process-wide
+// hook sees every call.
 #include "host/net_connection.h"
 
 #include <arpa/inet.h>
@@ -29,7 +30,16 @@ class StubServer {
       packet::Packet args;
       args.fields = {{"ARGS", packet::FieldType::Text, 1000}};
       args.rows = {{request.body}};
-      const packet::CallResult result{true, request.get_header_value("X-Operador"), args};
+      const packet::CallResult result{true, request.get_header_value("Authorization"), args};
+      response.set_content(packet::toJson(result).dump(), "application/json");
+    });
+    // Answers only the session "novo"; any other is refused as an expired one.
+    http_.Post("/mod/Guarded", [this](const httplib::Request& request,
+                                      httplib::Response& response) {
+      ++calls;
+      const bool live = request.get_header_value("Authorization") == "Bearer novo";
+      const packet::CallResult result{live, live ? "" : "A sessão expirou: entre novamente.", {}};
+      response.status = live ? 200 : 401;
       response.set_content(packet::toJson(result).dump(), "application/json");
     });
     http_.Post("/mod/NotJson", [](const httplib::Request&, httplib::Response& response) {
@@ -78,20 +88,21 @@ class NetConnectionTest : public ::testing::Test {
   NetConnectionTest() : net_("mod") { net_.setPort(stub_.port); }
   ~NetConnectionTest() override {
     TNetConnection::setCallHook(nullptr);
-    TNetConnection::setOperatorCode("");
+    TNetConnection::setSessionToken("");
+    TNetConnection::setSessionRenewer(nullptr);
   }
 
   StubServer stub_;
   TNetConnection net_;
 };
 
-TEST_F(NetConnectionTest, SendsArgumentsAndOperatorAndReadsTheAnswer) {
-  TNetConnection::setOperatorCode("ANA\r\n");
+TEST_F(NetConnectionTest, SendsArgumentsAndSessionAndReadsTheAnswer) {
+  TNetConnection::setSessionToken("abc-123");
   net_.connect();
   ASSERT_TRUE(net_.connected());
   const auto result = net_.call("Echo", {"0001", 2.5, packet::DateArg{46023}, std::monostate{}});
   ASSERT_TRUE(result.ok) << result.message;
-  EXPECT_EQ(result.message, "ANA");
+  EXPECT_EQ(result.message, "Bearer abc-123");
   const auto sent = nlohmann::json::parse(std::get<std::string>(result.packet->rows[0][0]));
   EXPECT_EQ(sent, packet::argsToJson({"0001", 2.5, packet::DateArg{46023}, std::monostate{}}));
 }
@@ -128,6 +139,39 @@ TEST_F(NetConnectionTest, TimeoutIsAFailureAndTheConnectionRecovers) {
   EXPECT_FALSE(slow.ok);
   EXPECT_NE(slow.message.find("não respondeu"), std::string::npos) << slow.message;
   EXPECT_TRUE(net_.call("Echo", {}).ok);
+}
+
+TEST_F(NetConnectionTest, ARefusedSessionIsRenewedOnceAndTheCallSentAgain) {
+  net_.connect();
+  TNetConnection::setSessionToken("velho");
+  auto refused = net_.call("Guarded", {});
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.message, "A sessão expirou: entre novamente.");
+
+  int renewals = 0;
+  TNetConnection::setSessionRenewer([&] {
+    ++renewals;
+    TNetConnection::setSessionToken("novo");
+    return true;
+  });
+  EXPECT_TRUE(net_.call("Guarded", {}).ok);
+  EXPECT_EQ(renewals, 1);
+  EXPECT_EQ(stub_.calls, 3);
+
+  // A renewal that fails (the operator cancelled the login) leaves the refusal standing, and a
+  // second refusal after a renewal is not renewed again.
+  TNetConnection::setSessionToken("velho");
+  TNetConnection::setSessionRenewer([&] {
+    ++renewals;
+    return false;
+  });
+  EXPECT_FALSE(net_.call("Guarded", {}).ok);
+  TNetConnection::setSessionRenewer([&] {
+    ++renewals;
+    return true;
+  });
+  EXPECT_FALSE(net_.call("Guarded", {}).ok);
+  EXPECT_EQ(renewals, 3);
 }
 
 TEST_F(NetConnectionTest, BeforeConnectChoosesTheAddress) {

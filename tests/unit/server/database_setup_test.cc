@@ -129,7 +129,7 @@ TEST(DatabaseSetup, CreatesTheFileAndItsCompanionsOwnerOnly) {
   ::umask(previous);
   {
     Service service(path);
-    ASSERT_TRUE(service.call("rdmClientesServico", "GetParamFilial", {"0001"}, "").ok);
+    ASSERT_TRUE(service.call("rdmClientesServico", "GetParamFilial", {"0001"}, "TESTE").ok);
     for (const char* suffix : {"", "-wal", "-shm"}) {
       struct stat info {};
       ASSERT_EQ(::stat((path + suffix).c_str(), &info), 0) << suffix;
@@ -148,6 +148,32 @@ TEST(DatabaseSetup, ServingRefusesAFileWithoutTheSchema) {
   const std::string notSqlite = place.directory() + "/texto.db";
   std::ofstream(notSqlite) << "isto não é um banco de dados";
   EXPECT_THROW(Service{notSqlite}, DbError);
+}
+
+// A database made before operators existed is brought up to date when first served; one from a
+// newer server is refused untouched.
+TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
+  TempDatabase old(Contents::Fixture);
+  {
+    Database db(old.path(), false);
+    db.exec("DROP TABLE SESSAO; DROP TABLE OPERADOR; PRAGMA user_version = 1;");
+  }
+  {
+    Service service(old.path());
+    EXPECT_EQ(service.openLocalSession("ana").operatorCode, "ANA");
+    EXPECT_TRUE(service.call("rdmClientesServico", "GetParamFilial", {"0001"}, "ANA").ok);
+  }
+  Database db(old.path(), false);
+  EXPECT_EQ(count(db, "PRAGMA user_version"), kSchemaVersion);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM SERVCLIE"), 3);
+
+  db.exec("PRAGMA user_version = 99");
+  try {
+    Service newer(old.path());
+    ADD_FAILURE() << "served a newer schema";
+  } catch (const SetupError& e) {
+    EXPECT_NE(std::string(e.what()).find("versão 99"), std::string::npos) << e.what();
+  }
 }
 
 TEST(TextCollation, IgnoresCaseAndPortugueseAccents) {

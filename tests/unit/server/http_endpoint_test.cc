@@ -16,8 +16,17 @@ namespace {
 
 class HttpEndpointTest : public ::testing::Test {
  protected:
-  HttpEndpointTest() : server_(database_.path(), AppServerOptions{4096}) {
+  HttpEndpointTest() : server_(database_.path(), smallBodies()) {
     port_ = server_.start();
+    token_ = server_.service().openLocalSession("jose").token;
+    host::TNetConnection::setSessionToken(token_);
+  }
+  ~HttpEndpointTest() override { host::TNetConnection::setSessionToken({}); }
+
+  static AppServerOptions smallBodies() {
+    AppServerOptions options;
+    options.maxRequestBytes = 4096;
+    return options;
   }
 
   host::TNetConnection connection(const char* module = "rdmClientesServico") {
@@ -30,7 +39,8 @@ class HttpEndpointTest : public ::testing::Test {
   // A raw POST, answered with the status and the decoded CallResult.
   std::pair<int, packet::CallResult> post(const std::string& path, const std::string& body) {
     httplib::Client client("127.0.0.1", port_);
-    const auto response = client.Post(path.c_str(), body, "application/json");
+    const auto response = client.Post(path.c_str(), {{"Authorization", "Bearer " + token_}}, body,
+                                      "application/json");
     if (!response) {
       ADD_FAILURE() << "no answer: " << httplib::to_string(response.error());
       return {0, {}};
@@ -47,10 +57,10 @@ class HttpEndpointTest : public ::testing::Test {
   TempDatabase database_;
   AppServer server_;
   int port_ = 0;
+  std::string token_;
 };
 
-TEST_F(HttpEndpointTest, CallsGoThroughTheConnectionWithTheOperatorRecorded) {
-  host::TNetConnection::setOperatorCode("JOSE");
+TEST_F(HttpEndpointTest, CallsGoThroughTheConnectionWithTheSessionsOperatorRecorded) {
   auto net = connection();
   const auto rows = net.call("GetServClie", {"0001", "00001", "JOSE"});
   ASSERT_TRUE(rows.ok) << rows.message;
@@ -67,7 +77,6 @@ TEST_F(HttpEndpointTest, CallsGoThroughTheConnectionWithTheOperatorRecorded) {
   const auto types = costs.call("GetListaTipoCusto", {});
   ASSERT_TRUE(types.ok) << types.message;
   EXPECT_EQ(types.packet->rows.size(), 2u);
-  host::TNetConnection::setOperatorCode("");
 }
 
 TEST_F(HttpEndpointTest, MalformedRequestsGetAFailedCallResult) {
@@ -107,7 +116,7 @@ TEST_F(HttpEndpointTest, TwoServersShareOneDatabaseFile) {
   other.connect();
   auto net = connection();
   ASSERT_TRUE(other.call("ProUpVrPrFixAut", {"0001", "00001", "C1", "S"}).ok);
-  const auto rows = net.call("GetServClie", {"0001", "00001", "X"});
+  const auto rows = net.call("GetServClie", {"0001", "00001", ""});
   ASSERT_TRUE(rows.ok);
   EXPECT_EQ(text(field(*rows.packet, 1, "IDVRPRFIXAUT")), "S");
 }

@@ -134,6 +134,12 @@ DeltaBuilder& DeltaBuilder::insert(Changes values) {
   return *this;
 }
 
+ServiceOptions cheapSignIn() {
+  ServiceOptions options;
+  options.signIn.passwordCost = kTestPasswordCost;
+  return options;
+}
+
 packet::CallResult ServiceTest::call(std::string_view method, std::vector<packet::Arg> args,
                                      const std::string& operatorCode) {
   const bool custProd = method == "GetListaTipoCusto";

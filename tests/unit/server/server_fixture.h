@@ -59,6 +59,9 @@ class DeltaBuilder {
   packet::Delta delta_;
 };
 
+// Service options whose password hashing is as cheap as it can be, for tests that sign in.
+ServiceOptions cheapSignIn();
+
 // A Service on a fresh fixture database, with call helpers.
 class ServiceTest : public ::testing::Test {
  protected:

@@ -12,7 +12,7 @@ using packet::Delta;
 class UpdServClieTest : public ServiceTest {
  protected:
   packet::CallResult save(const Delta& delta, const std::string& operatorCode = "MARIA") {
-    return call("UpdServClie", {delta, operatorCode});
+    return call("UpdServClie", {delta, operatorCode}, operatorCode);
   }
   size_t historyCount(const char* cliente, const char* servico = "00001") {
     return get("GetHistServFatu", {"0001", cliente, servico}).rows.size();
@@ -108,10 +108,10 @@ TEST_F(UpdServClieTest, StaleModificationIsRefusedWhileOtherFieldsMayChangeConcu
 
 TEST_F(UpdServClieTest, ValueAlreadyWrittenByTheValidityDialogIsAcceptedAndRecordedOnce) {
   const auto rows = servClie();
-  const std::vector<packet::Arg> alterar = {"0001", "00001",    "C1",   packet::DateArg{46023},
-                                            1100.0, "Reajuste", 0.0,    55.0,
-                                            0.0,    0.0,        0.0,    0.0,
-                                            0.0,    0.0,        "MARIA"};
+  const std::vector<packet::Arg> alterar = {"0001", "00001",    "C1", packet::DateArg{46023},
+                                            1100.0, "Reajuste", 0.0,  55.0,
+                                            0.0,    0.0,        0.0,  0.0,
+                                            0.0,    0.0,        ""};
   ASSERT_TRUE(call("AlterarVrServico", alterar).ok);
   ASSERT_EQ(historyCount("C1"), 4u);
 
@@ -193,7 +193,7 @@ TEST_F(UpdServClieTest, MalformedDeltasAreRefusedWithoutWriting) {
 }
 
 TEST_F(UpdServClieTest, NullOrEmptyDeltaIsANoOp) {
-  EXPECT_TRUE(call("UpdServClie", {std::monostate{}, "MARIA"}).ok);
+  EXPECT_TRUE(call("UpdServClie", {std::monostate{}, ""}).ok);
   EXPECT_TRUE(save(DeltaBuilder(servClie()).build()).ok);
 }
 

@@ -11,7 +11,7 @@ std::vector<packet::Arg> alterar(const char* cliente, double start, double value
                                  const char* reason = "Reajuste") {
   return {
       "0001", "00001", cliente, packet::DateArg{start}, value, reason, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0,
-      7.0,    8.0,     "MARIA"};
+      7.0,    8.0,     ""};
 }
 
 class ValueHistoryTest : public ServiceTest {};
