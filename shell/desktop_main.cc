@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "host/frm_login.h"
+#include "host/net_connection.h"
 #include "host/ui/application.h"
 #include "shell/qt/desktop.h"
 #include "shell/qt/desktop_camera.h"
@@ -34,10 +36,21 @@ class OffscreenCamera : public script::Camera {
 
 }  // namespace
 
-int runDesktop(int argc, char** argv, EntryPoint entry) {
+int runDesktop(int argc, char** argv, EntryPoint entry, bool askSignIn) {
   QApplication app(argc, argv);
   Desktop desktop(app);
-  return desktop.run([entry] { entry(); });
+  if (askSignIn)
+    host::TNetConnection::setSessionRenewer([] { return host::AskSignIn(true); });
+  const int status = desktop.run([entry, askSignIn] {
+    if (askSignIn && !host::AskSignIn()) {
+      QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                Qt::QueuedConnection);
+      return;
+    }
+    entry();
+  });
+  host::TNetConnection::setSessionRenewer(nullptr);
+  return status;
 }
 
 bool renderScreenshot(int argc, char** argv, const std::string& path, EntryPoint entry) {

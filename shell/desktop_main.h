@@ -10,8 +10,10 @@
 namespace shell {
 
 // Opens the host's main window, calls the module's entry point and runs until the window is
-// closed. Returns the process exit status.
-int runDesktop(int argc, char** argv, EntryPoint entry);
+// closed. Returns the process exit status. With `askSignIn` (a server not embedded in this
+// process) the operator signs in through the login dialog first (cancelling it ends the
+// program) and again whenever the server ends the session.
+int runDesktop(int argc, char** argv, EntryPoint entry, bool askSignIn);
 
 // Renders the main window after the module's start-up to a PNG without a display. Returns
 // whether a non-blank image was written.

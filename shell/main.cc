@@ -7,6 +7,7 @@
 #include <cxxopts.hpp>
 #include <iostream>
 
+#include "host/sign_in.h"
 #include "server/app_server.h"
 #include "shell/desktop_main.h"
 #include "shell/host_startup.h"
@@ -104,10 +105,12 @@ int runHost(int argc, char** argv) {
   if (auto screenshot = text("screenshot")) {
     status = shell::renderScreenshot(argc, argv, *screenshot, entry) ? 0 : 1;
   } else {
-    status = shell::runDesktop(argc, argv, entry);
+    status = shell::runDesktop(argc, argv, entry, !embedded);
   }
   if (embedded)
     shell::signOutLocally(embedded->service());
+  else
+    host::signOut();
   return status;
 }
 

@@ -29,6 +29,13 @@ void Edit::setReadOnly(bool readOnly) {
   changed(Property::ReadOnly);
 }
 
+void Edit::setPasswordChar(char32_t passwordChar) {
+  if (passwordChar_ == passwordChar)
+    return;
+  passwordChar_ = passwordChar;
+  changed(Property::Other);
+}
+
 void Edit::selectAll() {
   allSelected_ = true;
   changed(Property::Selection);

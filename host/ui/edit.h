@@ -37,6 +37,9 @@ class Edit : public Control {
   void setAutoSelect(bool autoSelect) { autoSelect_ = autoSelect; }
   bool allSelected() const { return allSelected_; }
   void selectAll();
+  // The character shown in place of each typed one (a password's); 0 shows the text.
+  char32_t passwordChar() const { return passwordChar_; }
+  void setPasswordChar(char32_t passwordChar);
 
   std::function<void(Control&)> onChange;
 
@@ -67,6 +70,7 @@ class Edit : public Control {
   CharCase charCase_ = CharCase::Normal;
   bool autoSelect_ = true;
   bool allSelected_ = false;
+  char32_t passwordChar_ = 0;
 };
 
 // A multi-line edit. Enter starts a new line; the text keeps lines separated by "\r\n".

@@ -74,6 +74,9 @@ void EditView::apply(ui::Property property) {
     case ui::Property::ReadOnly:
       edit->setReadOnly(model.readOnly());
       break;
+    case ui::Property::Other:
+      edit->setEchoMode(model.passwordChar() != 0 ? QLineEdit::Password : QLineEdit::Normal);
+      break;
     case ui::Property::Color:
       // A new background palette would drop the colour of a valid date.
       ControlView::apply(property);

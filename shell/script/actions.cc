@@ -2,6 +2,7 @@
 #include <fmt/format.h>
 
 #include "host/db/db_grid.h"
+#include "host/frm_login.h"
 #include "host/ui/application.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/edit.h"
@@ -73,6 +74,9 @@ void Session::runAction(const Command& command) {
 
   if (verb == "open") {
     openModule();
+  } else if (verb == "login") {
+    // As the desktop does at start-up before it opens the module of a remote server.
+    app.dispatch([] { host::AskSignIn(); });
   } else if (verb == "screenshot") {
     screenshot(command);
   } else if (verb == "close") {

@@ -14,6 +14,7 @@
 #include "host/ui/regional.h"
 #include "server/app_server.h"
 #include "server/database_setup.h"
+#include "server/operators.h"
 #include "server/service.h"
 #include "shell/host_startup.h"
 #include "shell/script/lookup.h"
@@ -111,7 +112,7 @@ void Session::runCommand(const Command& command) {
   const std::string& verb = command.verb();
   if (verb == "expect") {
     runExpectation(command);
-  } else if (verb == "host" || verb == "sql" || verb == "fail") {
+  } else if (verb == "host" || verb == "sql" || verb == "fail" || verb == "operator") {
     setUp(command);
   } else if (verb == "modal") {
     modalBlocks_.push_back({command.arg(1), &command.block});
@@ -139,6 +140,10 @@ void Session::setUp(const Command& command) {
   const std::string& verb = command.verb();
   if (verb == "fail") {
     failures_[command.arg(1)].push_back(command.arg(2));
+    return;
+  }
+  if (verb == "operator") {
+    registerOperator(command);
     return;
   }
   if (verb == "sql") {
@@ -205,6 +210,20 @@ void Session::setUp(const Command& command) {
          "ModuFili, Operador, DataProc, Hoje, ModuloAtiv, ScreenWidth, ScreenHeight, "
          "DBPict)",
          name);
+  }
+}
+
+void Session::registerOperator(const Command& command) {
+  try {
+    server::Database db(databasePath_, false);
+    const std::string code = server::normalizeOperatorCode(command.arg(1));
+    auto known = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?");
+    if (known.bind(1, code).step())
+      server::resetPassword(db, code, command.arg(2), {});
+    else
+      server::addOperator(db, code, {}, command.arg(2), {});
+  } catch (const std::exception& e) {
+    fail(command, "an operator to register", e.what());
   }
 }
 
@@ -290,10 +309,10 @@ void Session::after(const host::TNetConnection&, const std::string& method,
   LoggedCall call{method, {}, result.ok};
   std::string line = "call " + method;
   for (const auto& arg : args) {
-    call.args.push_back(argText(arg));
     // A password never reaches the transcript.
-    const bool secret = method == "Login" && call.args.size() == 2;
-    line += " \"" + (secret ? std::string("***") : call.args.back()) + "\"";
+    const bool secret = method == "Login" && call.args.size() == 1;
+    call.args.push_back(secret ? std::string("***") : argText(arg));
+    line += " \"" + call.args.back() + "\"";
   }
   line += result.ok ? " -> ok" : " -> error \"" + result.message + "\"";
   print(line);

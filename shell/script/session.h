@@ -93,6 +93,8 @@ class Session : public ui::Runner, public host::CallHook, public ui::ChangeObser
   void runExpectation(const Command& command);
   void setUp(const Command& command);
   void openModule();
+  // `operator CODE "PASSWORD"`: registers the operator, or gives it that password.
+  void registerOperator(const Command& command);
   void screenshot(const Command& command);
   void print(const std::string& line);
   [[noreturn]] void fail(const Command& command, const std::string& expected,

@@ -1,0 +1,91 @@
+#include "host/frm_login.h"
+
+#include "host/consiste.h"
+#include "host/quendra.h"
+#include "host/sign_in.h"
+#include "host/ui/application.h"
+
+namespace host {
+
+TfrmLogin::TfrmLogin(bool renewing) : Form("frmLogin") {
+  setCaption("Identificação do Operador");
+  setBorderStyle(ui::BorderStyle::Dialog);
+  setKeyPreview(true);
+  setClientSize(300, 118);
+
+  lblOperador = add<ui::Label>("lblOperador");
+  lblOperador->setCaption("&Operador:");
+  lblOperador->setBounds(12, 14, 70, 13);
+  edtOperador = add<ui::Edit>("edtOperador");
+  edtOperador->setBounds(86, 10, 120, 21);
+  edtOperador->setMaxLength(12);
+  edtOperador->setCharCase(ui::CharCase::Upper);
+  edtOperador->setTabStop(true);
+  edtOperador->setTabOrder(0);
+  lblOperador->setFocusControl(edtOperador);
+
+  lblSenha = add<ui::Label>("lblSenha");
+  lblSenha->setCaption("&Senha:");
+  lblSenha->setBounds(12, 45, 70, 13);
+  edtSenha = add<ui::Edit>("edtSenha");
+  edtSenha->setBounds(86, 41, 200, 21);
+  edtSenha->setMaxLength(256);
+  edtSenha->setPasswordChar(U'*');
+  edtSenha->setTabStop(true);
+  edtSenha->setTabOrder(1);
+  lblSenha->setFocusControl(edtSenha);
+
+  sbtEntrar = add<ui::SpeedButton>("sbtEntrar");
+  sbtEntrar->setCaption("&Entrar");
+  sbtEntrar->setBounds(130, 82, 75, 25);
+  sbtCancelar = add<ui::SpeedButton>("sbtCancelar");
+  sbtCancelar->setCaption("&Cancelar");
+  sbtCancelar->setBounds(211, 82, 75, 25);
+
+  sbtEntrar->onClick = [this](ui::Control&) { enter(); };
+  sbtCancelar->onClick = [this](ui::Control&) { setModalResult(ui::mrCancel); };
+  onKeyDown = [this](ui::Control&, ui::Key& key, ui::ShiftState shift) {
+    if (key == ui::keys::Escape && shift.none()) {
+      key = 0;
+      setModalResult(ui::mrCancel);
+    } else if (key == ui::keys::Enter && shift.none()) {
+      key = 0;
+      enter();
+    }
+  };
+  onClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
+  edtOperador->setText(Quendra::Operador());
+  edtOperador->setReadOnly(renewing);
+  if (renewing)
+    setCaption("Sessão encerrada: entre novamente");
+  // With the operator already known, the password is what is left to type.
+  onShow = [this](ui::Form&) {
+    if (!edtOperador->text().empty())
+      edtSenha->setFocus();
+  };
+}
+
+void TfrmLogin::enter() {
+  if (Consiste::EmptyString(edtOperador->text())) {
+    edtOperador->setFocus();
+    Consiste::MensErro("Informe o operador.", true);
+  }
+  if (edtSenha->text().empty()) {
+    edtSenha->setFocus();
+    Consiste::MensErro("Informe a senha.", true);
+  }
+  const SignInResult result = signIn(edtOperador->text(), edtSenha->text());
+  if (!result.ok) {
+    edtSenha->setText({});
+    edtSenha->setFocus();
+    Consiste::MensErro(result.message, true);
+  }
+  setModalResult(ui::mrOk);
+}
+
+bool AskSignIn(bool renewing) {
+  auto* dialog = ui::application().createForm<TfrmLogin>(renewing);
+  return dialog->showModal() == ui::mrOk;
+}
+
+}  // namespace host
