@@ -7,7 +7,8 @@
 #include <atomic>
 #include <cctype>
 #include <mutex>
-#include <nlohmann/json.hpp>
+
+#include "packet/json_text.h"
 
 namespace host {
 
@@ -133,8 +134,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   if (!isMethodName(method))
     return failure(fmt::format("Nome de método inválido: '{}'.", method));
 
-  const std::string body =
-      packet::argsToJson(args).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string body = packet::argsToJsonText(args);
   httplib::Headers headers;
   if (const std::string token = sessionToken(); !token.empty())
     headers.emplace("Authorization", "Bearer " + token);
@@ -167,20 +167,18 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
                                    method, httplib::to_string(response.error())));
     }
   }
-  const auto json = nlohmann::json::parse(response->body, nullptr, false);
-  if (json.is_discarded()) {
-    return failure(fmt::format(
-        "Resposta inválida do servidor de aplicação a {} (HTTP {}): o conteúdo não é JSON.", method,
-        response->status));
-  }
   try {
-    packet::CallResult result = packet::callResultFromJson(json);
+    packet::CallResult result = packet::callResultFromJsonText(response->body);
     sessionRefused = response->status == 401 && !result.ok;
     if (result.ok && response->status != 200) {
       return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",
                                  method, response->status));
     }
     return result;
+  } catch (const packet::JsonSyntaxError&) {
+    return failure(fmt::format(
+        "Resposta inválida do servidor de aplicação a {} (HTTP {}): o conteúdo não é JSON.", method,
+        response->status));
   } catch (const packet::PacketError& e) {
     return failure(
         fmt::format("Resposta inválida do servidor de aplicação a {}: {}", method, e.what()));

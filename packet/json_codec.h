@@ -3,7 +3,10 @@
 // Packet: {"fields":[{"name":"CDFILIAL","type":"text","size":4},...],"rows":[["0001",...],...]}
 // Delta:  {"fields":[...],"changes":[{"kind":"insert","new":[...]},
 //          {"kind":"modify","old":[...],"new":[...]},{"kind":"delete","old":[...]}]}
-// Decoders check the shape strictly and throw PacketError with a clear message.
+// A versioned read adds "version": n; a partial packet also "since": n, "keys": [names],
+// "removed": [[key values]...] and "order": [{"field": name, "names": true}...].
+// Decoders check the shape strictly and throw PacketError with a clear message. These work on
+// JSON trees; the transport reads and writes the same text without one (packet/json_text.h).
 #pragma once
 
 #include <nlohmann/json.hpp>

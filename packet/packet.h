@@ -4,8 +4,15 @@
 // order (not an object per row: the array layout is much smaller and faster to parse for large
 // services). A delta carries the same field definitions and the change log of a data set:
 // inserted rows (new values), modified rows (old and new values) and deleted rows (old values).
+//
+// A read whose rows carry versions stamps its packet with the version it answered from. Asked
+// with the version its caller already holds, such a read may answer a partial packet: only the
+// rows added or changed since then, the keys of the rows gone since then, and the order the
+// rows stand in, so the caller can bring its rows to exactly what a full read gives.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,9 +38,34 @@ struct FieldDef {
 
 using Row = std::vector<Value>;
 
+// One level of a read's ordering: a field, compared as names are ordered for the operator
+// (letter case and Portuguese accents ignored, see packet/name_order.h) or exactly.
+struct OrderField {
+  std::string field;
+  bool asName = false;
+
+  bool operator==(const OrderField&) const = default;
+};
+
+// What a partial packet leaves out: it carries the rows added or changed since `since`; the rows
+// whose keys are in `removed` are gone; every other row is as the caller holds it. Rows stand in
+// `order` (the keys break ties).
+struct PacketChanges {
+  std::int64_t since = 0;
+  std::vector<std::string> keyFields;
+  std::vector<Row> removed;  // values of keyFields, in that order
+  std::vector<OrderField> order;
+
+  bool operator==(const PacketChanges&) const = default;
+};
+
 struct Packet {
   std::vector<FieldDef> fields;
   std::vector<Row> rows;
+  // Version of the stored rows this packet answers from; 0 when the read keeps no versions.
+  std::int64_t version = 0;
+  // Present on a partial packet only.
+  std::optional<PacketChanges> changes;
 
   // Index of the named field (case-insensitive), or -1.
   int fieldIndex(const std::string& name) const;

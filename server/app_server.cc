@@ -6,10 +6,9 @@
 #include <netinet/in.h>
 
 #include <chrono>
-#include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "packet/json_codec.h"
+#include "packet/json_text.h"
 
 namespace server {
 
@@ -19,9 +18,7 @@ constexpr const char* kJsonType = "application/json; charset=utf-8";
 
 void answer(httplib::Response& response, int status, const packet::CallResult& result) {
   response.status = status;
-  response.set_content(
-      packet::toJson(result).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace),
-      kJsonType);
+  response.set_content(packet::callResultToJsonText(result), kJsonType);
 }
 
 void refuse(httplib::Response& response, int status, std::string message) {
@@ -140,14 +137,12 @@ void AppServer::route(const std::string& module, const std::string& name) {
                   }
                   operatorCode = std::move(*session.operatorCode);
                 }
-                const auto body = nlohmann::json::parse(request.body, nullptr, false);
-                if (body.is_discarded()) {
-                  refuse(response, 400, "O corpo da requisição não é um JSON válido.");
-                  return;
-                }
                 std::vector<packet::Arg> args;
                 try {
-                  args = packet::argsFromJson(body);
+                  args = packet::argsFromJsonText(request.body);
+                } catch (const packet::JsonSyntaxError&) {
+                  refuse(response, 400, "O corpo da requisição não é um JSON válido.");
+                  return;
                 } catch (const packet::PacketError& e) {
                   refuse(response, 400, e.what());
                   return;

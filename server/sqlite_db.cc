@@ -5,7 +5,7 @@
 #include <climits>
 #include <utility>
 
-#include "server/text_collation.h"
+#include "packet/name_order.h"
 
 namespace server {
 
@@ -31,8 +31,9 @@ std::string describeSqliteError(sqlite3* db, int code) {
 namespace {
 
 int compareCollated(void*, int lengthA, const void* a, int lengthB, const void* b) {
-  const int result = compareForSorting(std::string_view(static_cast<const char*>(a), lengthA),
-                                       std::string_view(static_cast<const char*>(b), lengthB));
+  const int result =
+      packet::compareForSorting(std::string_view(static_cast<const char*>(a), lengthA),
+                                std::string_view(static_cast<const char*>(b), lengthB));
   return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 

@@ -5,10 +5,10 @@
 
 #include <fstream>
 
+#include "packet/name_order.h"
 #include "server/database_setup.h"
 #include "server/service.h"
 #include "server/sqlite_db.h"
-#include "server/text_collation.h"
 #include "server_fixture.h"
 
 namespace server::testing {
@@ -177,10 +177,10 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
 }
 
 TEST(TextCollation, IgnoresCaseAndPortugueseAccents) {
-  EXPECT_EQ(foldForSorting("Água Ótica ÇÃO ñ"), "agua otica cao n");
-  EXPECT_LT(compareForSorting("Água", "Bruno"), 0);
-  EXPECT_LT(compareForSorting("ana", "Bruno"), 0);
-  EXPECT_NE(compareForSorting("Ana", "ana"), 0);  // different texts never compare equal
+  EXPECT_EQ(packet::foldForSorting("Água Ótica ÇÃO ñ"), "agua otica cao n");
+  EXPECT_LT(packet::compareForSorting("Água", "Bruno"), 0);
+  EXPECT_LT(packet::compareForSorting("ana", "Bruno"), 0);
+  EXPECT_NE(packet::compareForSorting("Ana", "ana"), 0);  // different texts never compare equal
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "server/text_collation.h"
+#include "packet/name_order.h"
 
 #include <array>
 
-namespace server {
+namespace packet {
 
 namespace {
 
@@ -60,4 +60,4 @@ int compareForSorting(std::string_view a, std::string_view b) {
   return a.compare(b);
 }
 
-}  // namespace server
+}  // namespace packet

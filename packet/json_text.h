@@ -1,0 +1,45 @@
+// The wire text of remote calls, written and read without an intermediate JSON tree.
+//
+// A service of 100,000 clients answers tens of megabytes of packet; building a JSON document
+// for it first costs several times the memory and the time of the text itself. These functions
+// write the text straight from packets, deltas and arguments, and read it straight into them,
+// with the shape checks and messages of the tree codec (packet/json_codec.h, which is built on
+// them). Numbers are written in their shortest exact form, texts as UTF-8 (a malformed byte
+// becomes U+FFFD), non-finite numbers as null.
+//
+// Readers throw JsonSyntaxError for text that is not JSON and PacketError (its base) for JSON
+// of the wrong shape.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "packet/packet.h"
+#include "packet/remote_call.h"
+
+namespace packet {
+
+class JsonSyntaxError : public PacketError {
+ public:
+  using PacketError::PacketError;
+};
+
+std::string packetToJsonText(const Packet& packet);
+Packet packetFromJsonText(std::string_view text);
+
+std::string deltaToJsonText(const Delta& delta);
+Delta deltaFromJsonText(std::string_view text);
+
+std::string argsToJsonText(const std::vector<Arg>& args);
+std::vector<Arg> argsFromJsonText(std::string_view text);
+
+std::string callResultToJsonText(const CallResult& result);
+CallResult callResultFromJsonText(std::string_view text);
+
+// Appends a JSON string literal of `text` to `out`.
+void appendJsonString(std::string& out, std::string_view text);
+// Appends a JSON number (null when it is not finite).
+void appendJsonNumber(std::string& out, double number);
+
+}  // namespace packet
