@@ -1,8 +1,8 @@
 // clientes-servico: the host application of the module.
 //
 //   clientes-servico [options]                       the desktop window
-//   clientes-servico script [--empty] [--quiet] FILE...   runs scripts headlessly (their
-//                                                    screenshots render offscreen)
+//   clientes-servico script [--empty | --db FILE] [--quiet] FILE...   runs scripts headlessly
+//                                                    (their screenshots render offscreen)
 //   clientes-servico --screenshot FILE [options]     renders the main form to a PNG
 #include <cxxopts.hpp>
 #include <iostream>
@@ -19,8 +19,9 @@ int runScripts(int argc, char** argv) {
   cxxopts::Options options("clientes-servico script",
                            "Runs scripts against the module, each with a fresh database");
   options.add_options()("empty", "start each script with the schema only, no demo data")(
-      "quiet", "print failures only")("module", "the module library",
-                                      cxxopts::value<std::string>())(
+      "db", "run against this existing database instead of a fresh one (kept, with the changes)",
+      cxxopts::value<std::string>())("quiet", "print failures only")("module", "the module library",
+                                                                     cxxopts::value<std::string>())(
       "files", "script files", cxxopts::value<std::vector<std::string>>())("h,help", "help");
   options.parse_positional({"files"});
   options.positional_help("FILE...");
@@ -31,6 +32,8 @@ int runScripts(int argc, char** argv) {
   }
   script::SessionOptions session;
   session.emptyDatabase = parsed.count("empty") > 0;
+  if (parsed.count("db"))
+    session.databasePath = parsed["db"].as<std::string>();
   session.quiet = parsed.count("quiet") > 0;
   session.modulePath =
       parsed.count("module") ? parsed["module"].as<std::string>() : shell::defaultModulePath();
@@ -65,7 +68,7 @@ int runHost(int argc, char** argv) {
   const auto parsed = options.parse(argc, argv);
   if (parsed.count("help")) {
     std::cout << options.help()
-              << "\nSubcommand: clientes-servico script [--empty] [--quiet] "
+              << "\nSubcommand: clientes-servico script [--empty | --db FILE] [--quiet] "
                  "FILE...\n";
     return 0;
   }

@@ -35,8 +35,16 @@ std::string makeTempDir() {
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {
   tempDir_ = makeTempDir();
-  databasePath_ = tempDir_ + "/clientes-servico.db";
-  server::createDatabase(databasePath_, !options_.emptyDatabase);
+  if (options_.databasePath.empty()) {
+    databasePath_ = tempDir_ + "/clientes-servico.db";
+    server::createDatabase(databasePath_, !options_.emptyDatabase);
+  } else if (server::isMissingOrEmpty(options_.databasePath)) {
+    std::filesystem::remove_all(tempDir_);
+    throw std::runtime_error(
+        fmt::format("o banco de dados {} não existe ou está vazio", options_.databasePath));
+  } else {
+    databasePath_ = options_.databasePath;
+  }
   server_ = std::make_unique<server::AppServer>(databasePath_);
   const int port = server_->start();
 

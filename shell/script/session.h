@@ -1,5 +1,5 @@
-// Session: one script run against the real module, a fresh database and its own application
-// server on loopback.
+// Session: one script run against the real module, a fresh database (or one the caller names)
+// and its own application server on loopback.
 //
 // The session installs itself as the toolkit's runner (modal runs execute the commands queued
 // by `modal FORM ... end`; confirmation boxes take the answers queued by `answer`), as the
@@ -33,7 +33,10 @@ namespace script {
 struct SessionOptions {
   std::string modulePath;      // the module's shared library
   bool emptyDatabase = false;  // schema only, no demo data
-  bool quiet = false;          // print failures only
+  // An existing database to run against instead of a fresh one; it is kept afterwards, with
+  // whatever the script changed in it.
+  std::string databasePath;
+  bool quiet = false;  // print failures only
   // Makes the camera at the first `screenshot`; without one the command fails.
   std::function<std::unique_ptr<Camera>()> camera;
 };

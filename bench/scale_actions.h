@@ -1,0 +1,32 @@
+// The user actions of the scale benchmark, each run through the real module, its application
+// server and HTTP by the script driver, in a process of its own (so no state and no memory
+// passes from one run to the next), on the database file it is given.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace bench {
+
+enum class Action {
+  LeaveFilter,        // type branch and service, leave the filter: both lists loaded
+  LeaveFilterWindow,  // the same with the desktop window mirroring the forms
+  ScrollWindow,       // in the window, the client list and the grid scrolled to their ends
+  MoveAllIn,          // every listed client moved in with one dialog
+  ConfirmEdit,        // one row's description changed and confirmed
+};
+
+const char* actionName(Action action);
+
+struct ActionResult {
+  double seconds = 0;  // the action alone, from the user's first input to the last answer
+  long rssKb = 0;      // resident memory after the action
+  long rssBeforeKb = 0;
+  std::map<std::string, int> calls;  // remote calls the action made, by method
+  std::string error;                 // empty when the run and its checks passed
+};
+
+// `clients` is the number of bound clients the database holds (and of bindable ones).
+ActionResult runAction(Action action, const std::string& databasePath, int clients);
+
+}  // namespace bench

@@ -1,0 +1,133 @@
+#include "bench/scale_floors.h"
+
+#include <chrono>
+#include <vector>
+
+#include "bench/scale_database.h"
+#include "packet/json_text.h"
+#include "server/sqlite_db.h"
+
+namespace bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The columns and joins of the bound clients as the server reads them.
+constexpr const char* kBoundSql =
+    "SELECT SC.CDFILIAL, SC.CDCLIENTE, C.NMRAZSOCCLIE, SC.CDGRSERVFAT, SC.CDPRODUTO, P.CDARVPROD, "
+    "P.NMPRODUTO, SC.VRTAXAPRVAR, SC.IDTCUSPRVAR, SC.DTSERVFATU, SC.VRSERVFATU, SC.VRSERVFATDOM, "
+    "SC.VRSERVFATSEG, SC.VRSERVFATTER, SC.VRSERVFATQUA, SC.VRSERVFATQUI, SC.VRSERVFATSEX, "
+    "SC.VRSERVFATSAB, SC.VRSERVFATFER, SC.QTEFETMINI, SC.QTEFETMINDOM, SC.QTEFETMINSEG, "
+    "SC.QTEFETMINTER, SC.QTEFETMINQUA, SC.QTEFETMINQUI, SC.QTEFETMINSEX, SC.QTEFETMINSAB, "
+    "SC.QTEFETMINFER, C.NRINSJURCLIE, C.IDTPIJURCLIE, SC.IDEXVLRVENDA, SC.IDVRPRFIXAUT, "
+    "C.NMFANTCLIE, SC.CDSERVFILI, SC.DSEMISSERCLI, SC.DSPRODEMISDOM, SC.DSPRODEMISSEG, "
+    "SC.DSPRODEMISTER, SC.DSPRODEMISQUA, SC.DSPRODEMISQUI, SC.DSPRODEMISSEX, SC.DSPRODEMISSAB, "
+    "SC.DSPRODEMISFER, SC.QTVOLPROSERVCLI, SC.IDATIVATABCOR, CF.IDCOREFECLIFILI "
+    "FROM SERVCLIE SC JOIN CLIENTE C ON C.CDCLIENTE = SC.CDCLIENTE "
+    "LEFT JOIN PRODUTO P ON P.CDPRODUTO = SC.CDPRODUTO "
+    "LEFT JOIN CLIENTEFILIAL CF ON CF.CDFILIAL = SC.CDFILIAL AND CF.CDCLIENTE = SC.CDCLIENTE "
+    "WHERE SC.CDFILIAL = ? AND SC.CDSERVFILI = ? "
+    "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, SC.CDCLIENTE";
+
+constexpr const char* kBindableSql =
+    "SELECT C.NMRAZSOCCLIE, C.NRINSJURCLIE, C.IDTPIJURCLIE, C.CDCLIENTE, C.NMFANTCLIE "
+    "FROM CLIENTEFILIAL CF JOIN CLIENTE C ON C.CDCLIENTE = CF.CDCLIENTE "
+    "WHERE CF.CDFILIAL = ? AND NOT EXISTS (SELECT 1 FROM SERVCLIE SC WHERE "
+    "SC.CDFILIAL = CF.CDFILIAL AND SC.CDSERVFILI = ? AND SC.CDCLIENTE = CF.CDCLIENTE) "
+    "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, C.CDCLIENTE";
+
+// Steps the query and writes its rows as the arrays of values a packet carries.
+void readAsJson(server::Database& db, const char* sql, ReadFloor& floor) {
+  auto statement = db.prepare(sql);
+  statement.bind(1, kBranch).bind(2, kService);
+  std::string json = "[";
+  const int width = statement.columnCount();
+  while (statement.step()) {
+    json += floor.rows++ > 0 ? ",[" : "[";
+    for (int c = 0; c < width; ++c) {
+      if (c > 0)
+        json += ',';
+      const packet::Value value = statement.value(c);
+      if (const auto* text = std::get_if<std::string>(&value)) {
+        floor.valueBytes += static_cast<std::int64_t>(text->size());
+        packet::appendJsonString(json, *text);
+      } else if (const auto* number = std::get_if<double>(&value)) {
+        floor.valueBytes += 8;
+        packet::appendJsonNumber(json, *number);
+      } else {
+        json += "null";
+      }
+    }
+    json += ']';
+  }
+  json += ']';
+  floor.jsonBytes += static_cast<std::int64_t>(json.size());
+}
+
+}  // namespace
+
+ReadFloor readFloor(const std::string& path) {
+  server::Database db(path, false);
+  ReadFloor floor;
+  const auto start = Clock::now();
+  readAsJson(db, kBoundSql, floor);
+  readAsJson(db, kBindableSql, floor);
+  floor.seconds = since(start);
+  return floor;
+}
+
+ReadFloor reloadFloor(const std::string& path) {
+  server::Database db(path, false);
+  ReadFloor floor;
+  const auto start = Clock::now();
+  readAsJson(db, kBoundSql, floor);
+  floor.seconds = since(start);
+  return floor;
+}
+
+double insertFloor(const std::string& path, int clients) {
+  server::Database db(path, false);
+  std::vector<std::string> triggers;
+  {
+    auto list = db.prepare("SELECT name FROM sqlite_master WHERE type = 'trigger'");
+    while (list.step())
+      triggers.push_back(list.text(0));
+  }
+  for (const auto& name : triggers)
+    db.exec("DROP TRIGGER \"" + name + "\"");
+  const auto start = Clock::now();
+  server::Transaction transaction(db);
+  auto insert = db.prepare(
+      "INSERT INTO SERVCLIE (CDFILIAL, CDSERVFILI, CDCLIENTE, CDPRODUTO, VRTAXAPRVAR, IDTCUSPRVAR, "
+      "DTSERVFATU, VRSERVFATU, VRSERVFATDOM, VRSERVFATSEG, VRSERVFATTER, VRSERVFATQUA, "
+      "VRSERVFATQUI, VRSERVFATSEX, VRSERVFATSAB, VRSERVFATFER, QTEFETMINI, QTEFETMINDOM, "
+      "QTEFETMINSEG, QTEFETMINTER, QTEFETMINQUA, QTEFETMINQUI, QTEFETMINSEX, QTEFETMINSAB, "
+      "QTEFETMINFER, QTVOLPROSERVCLI, IDATIVATABCOR, CDOPERALTSERVCLIE, DTALTSERVCLIE) "
+      "VALUES ('0001', '00001', ?, ' ', 0, 0, 46113, 2750.5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "
+      "0, 0, 0, 0, 0, 0, 0, 'S', 'OPERADOR', 46096.5)");
+  for (int i = clients; i < 2 * clients; ++i) {
+    insert.bind(1, std::to_string(1000000 + i)).run();
+    insert.reset();
+  }
+  transaction.commit();
+  return since(start);
+}
+
+double updateFloor(const std::string& path) {
+  server::Database db(path, false);
+  const auto start = Clock::now();
+  server::Transaction transaction(db);
+  auto update = db.prepare(
+      "UPDATE SERVCLIE SET DSEMISSERCLI = ? WHERE CDFILIAL = '0001' AND CDSERVFILI = '00001' AND "
+      "CDCLIENTE = '1000001'");
+  update.bind(1, "Portaria 24 horas").run();
+  transaction.commit();
+  return since(start);
+}
+
+}  // namespace bench
