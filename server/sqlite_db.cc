@@ -48,12 +48,21 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
   check(db_, sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr));
 }
 
+Statement::Statement(Database& owner, sqlite3_stmt* stmt)
+    : db_(owner.db_), stmt_(stmt), owner_(&owner) {
+}
+
 Statement::~Statement() {
-  sqlite3_finalize(stmt_);
+  if (stmt_ == nullptr)
+    return;
+  if (owner_ != nullptr)
+    owner_->giveBack(stmt_);
+  else
+    sqlite3_finalize(stmt_);
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)), owner_(other.owner_) {
 }
 
 Statement& Statement::bind(int index, const packet::Value& value) {
@@ -167,6 +176,10 @@ Database::Database(const std::string& path, bool create, int busyTimeoutMs) : pa
 }
 
 Database::~Database() {
+  for (auto& [sql, statements] : idle_) {
+    for (sqlite3_stmt* stmt : statements)
+      sqlite3_finalize(stmt);
+  }
   sqlite3_close(db_);
 }
 
@@ -178,7 +191,28 @@ void Database::exec(const std::string& sql) {
 }
 
 Statement Database::prepare(std::string_view sql) {
-  return Statement(db_, sql);
+  const auto found = idle_.find(std::string(sql));
+  if (found != idle_.end() && !found->second.empty()) {
+    sqlite3_stmt* stmt = found->second.back();
+    found->second.pop_back();
+    --idleCount_;
+    return Statement(*this, stmt);
+  }
+  sqlite3_stmt* stmt = nullptr;
+  check(db_, sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr));
+  return Statement(*this, stmt);
+}
+
+void Database::giveBack(sqlite3_stmt* stmt) {
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
+  const char* sql = sqlite3_sql(stmt);
+  if (idleCount_ >= kCachedStatements || sql == nullptr) {
+    sqlite3_finalize(stmt);
+    return;
+  }
+  idle_[sql].push_back(stmt);
+  ++idleCount_;
 }
 
 int Database::changes() const {

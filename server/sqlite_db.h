@@ -2,17 +2,23 @@
 //
 // `Database` owns one connection, `Statement` one prepared statement whose parameters are bound
 // from packet values, and `Transaction` an IMMEDIATE transaction that rolls back unless
-// committed, so a failure anywhere inside a write leaves nothing applied. Errors surface as
+// committed, so a failure anywhere inside a write leaves nothing applied. A statement prepared
+// by a Database goes back to it when destroyed (reset, its bindings cleared) and the next
+// prepare() of the same SQL text takes it again instead of compiling the text anew: a save of
+// many rows runs the same few statements for every row. Errors surface as
 // `DbError` with a Portuguese message that can go to the operator unchanged. Not thread-safe:
 // the server serialises calls on one connection.
 #pragma once
 
 #include <sqlite3.h>
 
+#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "packet/value.h"
 
@@ -23,8 +29,11 @@ class DbError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+class Database;
+
 class Statement {
  public:
+  // A statement of its own, finalised when destroyed.
   Statement(sqlite3* db, std::string_view sql);
   ~Statement();
   Statement(Statement&& other) noexcept;
@@ -58,8 +67,12 @@ class Statement {
   packet::Value value(int column) const;  // NULL, text or number as stored
 
  private:
+  friend class Database;
+  Statement(Database& owner, sqlite3_stmt* stmt);
+
   sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
+  Database* owner_ = nullptr;  // takes the statement back when set
 };
 
 class Database {
@@ -74,14 +87,24 @@ class Database {
 
   // Runs one or more statements without parameters (schema scripts, pragmas).
   void exec(const std::string& sql);
+  // A statement ready to run: a finished one of the same text when there is one, else a new one.
   Statement prepare(std::string_view sql);
   // Rows changed by the last INSERT, UPDATE or DELETE.
   int changes() const;
   const std::string& path() const { return path_; }
 
  private:
+  friend class Statement;
+  // Keeps a finished statement for the next prepare() of its text, or finalises it when the
+  // cache is full.
+  void giveBack(sqlite3_stmt* stmt);
+
   sqlite3* db_ = nullptr;
   std::string path_;
+  // Finished statements by SQL text, at most kCachedStatements in all.
+  static constexpr std::size_t kCachedStatements = 256;
+  std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
+  std::size_t idleCount_ = 0;
 };
 
 class Transaction {
