@@ -47,7 +47,8 @@ void defineCdsServClie(db::DataSet& dataSet) {
           {{.name = "QTEFETMINI", .type = FieldType::Double, .label = "Mín. Efetivos Período"}},
           dayFamily("QTEFETMIN", "", kNumeroOculto),
           {
-              {.name = "NRINSJURCLIE", .size = 20, .label = "Inscrição"},
+              // Shown formatted: a CNPJ takes 18 characters (00.000.000/0000-00).
+              {.name = "NRINSJURCLIE", .size = 20, .label = "Inscrição", .displayWidth = 18},
               {.name = "IDTPIJURCLIE", .size = 1, .hidden = true},
               {.name = "IDEXVLRVENDA", .size = 1, .label = "Exibição Vr. Venda"},
               {.name = "IDVRPRFIXAUT", .size = 1, .label = "Venda Pr. Fixo Automática"},
@@ -150,7 +151,8 @@ void defineCdsHistServFatu(db::DataSet& dataSet) {
           dayFamily("VRFATU", "HIS", valor,
                     {"Vr.Serv.Domingo", "Vr.Serv.Segunda", "Vr.Serv.Terça", "Vr.Serv.Quarta",
                      "Vr.Serv.Quinta", "Vr.Serv.Sexta", "Vr.Serv.Sábado", "Vr.Serv.Feriados"}),
-          {{.name = "DTALTEFATHIS", .type = FieldType::DateTime}},
+          // The date of a change carries its time of day.
+          {{.name = "DTALTEFATHIS", .type = FieldType::DateTime, .displayWidth = 19}},
       }));
   dataSet.addIndex("idxVigenciaAlteracao", "DTSRVFATUHIS;DTALTEFATHIS", true);
   dataSet.setIndexName("idxVigenciaAlteracao");
@@ -194,7 +196,10 @@ void defineCdsHistoricoTurno(db::DataSet& dataSet) {
                join({
                    {
                        {.name = "DTSERVCLIETURN", .type = FieldType::DateTime, .hidden = true},
-                       {.name = "DTALTSERVCLIETURN", .type = FieldType::DateTime, .hidden = true},
+                       {.name = "DTALTSERVCLIETURN",
+                        .type = FieldType::DateTime,
+                        .hidden = true,
+                        .displayWidth = 19},
                        {.name = "VRSERVFATTUR",
                         .type = FieldType::Double,
                         .displayFormat = kFormatoValor,

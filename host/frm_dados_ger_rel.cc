@@ -17,9 +17,11 @@ const std::vector<std::string>& baseMessages() {
   return lines;
 }
 
+// The side panel stands below the report-name panel (135 pixels): four buttons of 29 and the
+// report code under them.
 ui::SpeedButton* sideButton(ui::Panel* panel, const char* name, const char* hint, int top) {
   auto* button = panel->add<ui::SpeedButton>(name);
-  button->setBounds(6, top, 31, 31);
+  button->setBounds(7, top, 29, 29);
   button->setHint(hint);
   button->setShowHint(true);
   return button;
@@ -36,10 +38,10 @@ TfrmDadosGerRel::TfrmDadosGerRel(std::string name)
   panBotoes = add<ui::Panel>("panBotoes");
   panBotoes->setAlign(ui::Align::Right);
   panBotoes->setWidth(43);
-  sbtPrint = sideButton(panBotoes, "sbtPrint", "Imprimir", 6);
-  sbtPreview = sideButton(panBotoes, "sbtPreview", "Visualizar", 40);
-  sbtSalvarComo = sideButton(panBotoes, "sbtSalvarComo", "Salvar como", 74);
-  sbtFechar = sideButton(panBotoes, "sbtFechar", "Fechar", 108);
+  sbtPrint = sideButton(panBotoes, "sbtPrint", "Imprimir", 2);
+  sbtPreview = sideButton(panBotoes, "sbtPreview", "Visualizar", 32);
+  sbtSalvarComo = sideButton(panBotoes, "sbtSalvarComo", "Salvar como", 62);
+  sbtFechar = sideButton(panBotoes, "sbtFechar", "Fechar", 92);
   lblCodRel = panBotoes->add<ui::Label>("lblCodRel");
   lblCodRel->setAutoSize(false);
   lblCodRel->setAlign(ui::Align::Bottom);

@@ -53,18 +53,19 @@ void TfrmClientesServico::buildShiftPages() {
   dbeDtAltExTurno = shownEdit<db::DBEdit>(pnlExcTurno, "dbeDtAltExTurno", dtsTurno,
                                           "DTALTSERVCLIETURN", 284, 22, 140);
   GroupBox1 = tshExTurno->add<ui::GroupBox>("GroupBox1");
-  GroupBox1->setBounds(8, 56, 240, 262);
+  // The rows stand 24 pixels apart so that all eight fit below the shift panel.
+  GroupBox1->setBounds(8, 56, 240, 240);
   GroupBox1->setTabOrder(1);
   label(GroupBox1, "lblDiaExTurno", "Dia", 8, 18, true);
   label(GroupBox1, "lblValorExTurno", "Valor do Serviço", 110, 18, true);
   Panel3 = tshExTurno->add<ui::Panel>("Panel3");
-  Panel3->setBounds(256, 56, 250, 262);
+  Panel3->setBounds(256, 56, 250, 240);
   Panel3->setTabOrder(2);
   label(Panel3, "lblDescricaoExTurno", "Descrição para Emissão", 8, 18, true);
   std::array<db::DBEdit*, 8> values{};
   std::array<db::DBEdit*, 8> descriptions{};
   for (int day = 0; day < 8; ++day) {
-    const int top = 38 + day * 27;
+    const int top = 38 + day * 24;
     const std::string suffix = kDaySuffixes[day];
     label(GroupBox1, std::string("lblDiaTurno") + suffix, kDayLabels[day], 8, top + 3, false);
     auto* edit =

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "host/db/data_set.h"
 #include "host/ui/errors.h"
 #include "host/ui/form.h"
@@ -45,6 +47,19 @@ ui::TextAlign Column::alignment() const {
 void Column::setAlignment(ui::TextAlign alignment) {
   alignment_ = alignment;
   grid_.touched();
+}
+
+int Column::contentCharacters() const {
+  constexpr int kWidestText = 40;
+  constexpr int kNumberOrDate = 10;
+  const Field* f = field();
+  if (f == nullptr)
+    return kNumberOrDate;
+  if (f->displayWidth() > 0)
+    return f->displayWidth();
+  if (f->type() == packet::FieldType::Text && f->size() > 0)
+    return std::min(f->size(), kWidestText);
+  return kNumberOrDate;
 }
 
 void Column::setWidth(int width) {

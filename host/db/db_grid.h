@@ -51,8 +51,12 @@ class Column {
   // left for the others.
   ui::TextAlign alignment() const;
   void setAlignment(ui::TextAlign alignment);
-  // Width in pixels; 0 means the default width.
+  // Width in pixels; 0 means the default width, which a renderer works out in its font from
+  // contentCharacters() and the title.
   int width() const { return width_; }
+  // Characters the content of a column without a width of its own is laid out for: the
+  // field's display width, else a text field's size (at most 40), else 10 (numbers, dates).
+  int contentCharacters() const;
   void setWidth(int width);
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool readOnly);

@@ -220,6 +220,8 @@ void Application::destroyForm(Form* form) {
   if (mainForm_ == form)
     mainForm_ = nullptr;
   formView_.erase(std::remove(formView_.begin(), formView_.end(), form), formView_.end());
+  for (Form* other : formView_)
+    other->forgetForm(form);
   auto it = std::find_if(forms_.begin(), forms_.end(), [&](auto& f) { return f.get() == form; });
   if (it != forms_.end())
     forms_.erase(it);

@@ -64,6 +64,11 @@ void Form::forgetControl(Control* control) {
                  exiting_.end());
 }
 
+void Form::forgetForm(const Form* form) {
+  if (caller_ == form)
+    caller_ = nullptr;
+}
+
 void Form::setWindowState(WindowState state) {
   if (windowState_ == state)
     return;
@@ -100,6 +105,10 @@ bool Form::isActiveForm() const {
 
 void Form::show() {
   const bool wasVisible = visible();
+  if (!wasVisible) {
+    Form* active = application().activeForm();
+    caller_ = active != this ? active : nullptr;
+  }
   setVisible(true);
   if (!wasVisible && onShow)
     onShow(*this);

@@ -100,6 +100,9 @@ class Form : public Control {
   int modalResult() const { return modalResult_; }
   void setModalResult(int result);
   bool isActiveForm() const;
+  // The form that was active when this one was last shown: the window it was called from, over
+  // which a renderer centres a dialog. Null when none was, or once that form is destroyed.
+  Form* caller() const { return caller_; }
   // Repaint request; the model has nothing to paint, renderers refresh.
   void repaint() { changed(Property::Other); }
 
@@ -136,6 +139,8 @@ class Form : public Control {
   void deactivated();
   // Drops references to a control that is going away.
   void forgetControl(Control* control);
+  // Drops references to another form that is going away.
+  void forgetForm(const Form* form);
 
  private:
   void finishClose(CloseAction action);
@@ -149,6 +154,7 @@ class Form : public Control {
   int helpContext_ = 0;
   std::string helpFile_;
   MainMenu* menu_ = nullptr;
+  Form* caller_ = nullptr;
   bool modal_ = false;
   int modalResult_ = mrNone;
   Control* active_ = nullptr;

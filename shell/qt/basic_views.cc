@@ -1,6 +1,8 @@
 #include "shell/qt/basic_views.h"
 
 #include <qdrawutil.h>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -129,6 +131,7 @@ void LabelView::apply(ui::Property property) {
       }
       if (model.autoSize())
         place();
+      fitCaption();
       break;
     }
     case ui::Property::Other:
@@ -138,11 +141,36 @@ void LabelView::apply(ui::Property property) {
       ControlView::apply(property);
       if (model.autoSize())
         place();
+      fitCaption();
+      break;
+    case ui::Property::Bounds:
+      ControlView::apply(property);
+      fitCaption();
       break;
     default:
       ControlView::apply(property);
       break;
   }
+}
+
+void LabelView::fitCaption() {
+  constexpr qreal kSmallestPoints = 6;
+  auto* label = static_cast<QLabel*>(widget());
+  const auto& model = this->model<ui::Label>();
+  if (model.autoSize())
+    return;
+  const QWidget* parent = label->parentWidget();
+  QFont font = parent != nullptr ? parent->font() : QApplication::font();
+  font.setBold(model.bold());
+  const QString text =
+      model.showAccelChar() ? plainCaption(model.caption()) : toQString(model.caption());
+  const int room = label->width() - 2 * label->margin();
+  while (QFontMetrics(font).horizontalAdvance(text) > room &&
+         font.pointSizeF() - 0.5 >= kSmallestPoints) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  if (label->font() != font)
+    label->setFont(font);
 }
 
 QRect LabelView::adjustGeometry(const QRect& bounds) const {

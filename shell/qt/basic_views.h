@@ -50,6 +50,12 @@ class LabelView : public ControlView {
   QWidget* createWidget(QWidget* parentArea) override;
   void apply(ui::Property property) override;
   QRect adjustGeometry(const QRect& bounds) const override;
+
+ private:
+  // A label that is not auto-sized shows its caption whole: where the form's font is too wide
+  // for its bounds (a screen code in a dialog's narrow side panel), a smaller size of the same
+  // font is taken, down to 6 points.
+  void fitCaption();
 };
 
 // Image: the forms use only its picture by name; nothing shows.

@@ -66,11 +66,18 @@ void drawFramedWindow(QPainter& painter, QWidget& window, const QPoint& at) {
 
 }  // namespace
 
+QFont formFont() {
+  // Liberation Sans (package fonts-liberation2) has the narrow letters the forms' pixel widths
+  // were designed for; where it is missing, fontconfig puts the nearest sans-serif font.
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
 Desktop::Desktop(QApplication& app, Options options)
     : app_(app), options_(options), window_(std::make_unique<HostWindow>()) {
-  QFont font = QApplication::font();
-  font.setPointSize(8);
-  QApplication::setFont(font);
+  QApplication::setFont(formFont());
   // A neutral icon for the host's windows (MDI sub-windows show it in their title bars).
   QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
   mdi_ = new QMdiArea(window_.get());

@@ -12,13 +12,15 @@
 // run. A host that answers modal runs and questions itself (the script driver taking a
 // screenshot) keeps its own runner: the Desktop then only renders.
 //
-// Forms are laid out for an 8-point font, so the Desktop makes that the application's font.
+// Forms are laid out in pixels for a narrow 8-point font, so the Desktop makes formFont() the
+// application's font.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include <QFont>
 #include <QSize>
 
 class QApplication;
@@ -32,6 +34,9 @@ class DesktopRunner;
 class MenuBarMirror;
 class Renderer;
 class WaitFeedback;
+
+// The font the forms are laid out for: Liberation Sans, 8 points.
+QFont formFont();
 
 class Desktop {
  public:

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <algorithm>
 
 #include "host/ui/application.h"
 #include "shell/qt/qt_text.h"
@@ -116,7 +118,27 @@ void FormView::placeWindow() {
     client_->resize(area.width, area.height);
   else
     client_->setFixedSize(area.width, area.height);
-  client_->move(f.bounds().left, f.bounds().top);
+  client_->move(topLevelPosition());
+}
+
+QPoint FormView::topLevelPosition() const {
+  const ui::Form& f = form();
+  const QPoint designed(f.bounds().left, f.bounds().top);
+  const QWidget* over = f.caller() != nullptr ? renderer().windowOf(*f.caller()) : nullptr;
+  if (over == nullptr || !over->isVisible())
+    return designed;
+  // A dialog opens centred over the window it was called from, whole on that screen (or
+  // within the host window, where that stands beyond the screen).
+  const QRect caller(over->mapToGlobal(QPoint(0, 0)), over->size());
+  QPoint at = caller.center() - QPoint(client_->width() / 2, client_->height() / 2);
+  if (const QScreen* screen = over->screen()) {
+    const QRect room = screen->availableGeometry().united(over->window()->frameGeometry());
+    at.setX(
+        std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - client_->width())));
+    at.setY(
+        std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - client_->height())));
+  }
+  return at;
 }
 
 void FormView::showWindow() {

@@ -3,7 +3,8 @@
 // The form's client area is a widget of the model's client size; it lives in an MDI
 // sub-window of the host's MDI area when the form is an MDI child (and the renderer has an
 // MDI area), else it is a top-level window (a dialog when the form's border is a dialog's).
-// Caption, visibility, window state, position and size follow the model; the window's close
+// Caption, visibility, window state, position and size follow the model (a top-level window
+// called from another form opens centred over that form's window); the window's close
 // box asks the model to close the form, and the window goes only when the model hides or frees
 // it; maximising, minimising or restoring the window sets the model's window state. A click on
 // the window of a form that is not the active one brings the form forward.
@@ -48,6 +49,9 @@ class FormView : public ControlView {
   ui::Form& form() const { return model<ui::Form>(); }
   void showWindow();
   void placeWindow();
+  // Where a top-level window stands: centred over its caller's window when the form has one
+  // that is shown, else at the form's bounds.
+  QPoint topLevelPosition() const;
 
   FormClient* client_ = nullptr;
   QPointer<QWidget> window_;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <exception>
@@ -21,7 +22,6 @@ namespace shell {
 namespace {
 
 constexpr int kRowHeight = 18;
-constexpr int kDefaultColumnWidth = 64;
 constexpr int kIndicatorWidth = 12;
 constexpr int kPickMarkWidth = 14;
 
@@ -102,6 +102,18 @@ class CellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
+QString TitleHeader::shownTitle(int logicalIndex) const {
+  const QString title =
+      model() != nullptr ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+  const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+  return fontMetrics().elidedText(title, Qt::ElideRight, sectionSize(logicalIndex) - 2 * margin);
+}
+
+void TitleHeader::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
+  QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+  option->text = shownTitle(logicalIndex);
+}
+
 QTableView* GridView::table() const {
   return static_cast<QTableView*>(widget());
 }
@@ -111,6 +123,7 @@ QWidget* GridView::createWidget(QWidget* parentArea) {
   auto* view = new QTableView(parentArea);
   model_ = new GridTableModel(grid, view);
   view->setModel(model_);
+  view->setHorizontalHeader(new TitleHeader(Qt::Horizontal, view));
   view->setItemDelegate(new CellDelegate(view));
   view->setSelectionMode(QAbstractItemView::NoSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -181,12 +194,23 @@ void GridView::apply(ui::Property property) {
   }
 }
 
+int GridView::defaultWidth(const db::Column& column) const {
+  // As wide as the content it is laid out for, in the grid's font, or as its title when that is
+  // wider; the cell's text stands 2 pixels from each side.
+  const QFontMetrics cells(table()->font());
+  const QHeaderView* titles = table()->horizontalHeader();
+  const QFontMetrics title(titles->font());
+  const int margin = titles->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles);
+  const int content = column.contentCharacters() * cells.horizontalAdvance(QLatin1Char('0')) + 4;
+  return std::max(content, title.horizontalAdvance(toQString(column.title())) + 2 * margin + 2);
+}
+
 void GridView::applyColumns() {
   const auto& grid = model<db::DBGrid>();
   applyingWidths_ = true;
   for (int i = 0; i < grid.columnCount() && i < model_->columnCount(); ++i) {
     const int width = grid.column(i).width();
-    table()->horizontalHeader()->resizeSection(i, width > 0 ? width : kDefaultColumnWidth);
+    table()->horizontalHeader()->resizeSection(i, width > 0 ? width : defaultWidth(grid.column(i)));
   }
   applyingWidths_ = false;
   applyOptions();

@@ -10,16 +10,37 @@
 //
 // A click on a cell moves the data set to its row (DBGrid::userSelectRow) and then selects
 // the column (DBGrid::userClickCell); a click on a title is DBGrid::userClickTitle; a title
-// resized by the user sets the column's width when the grid allows resizing.
+// resized by the user sets the column's width when the grid allows resizing. A column without
+// a width of its own is as wide as its content's characters (Column::contentCharacters) or its
+// title, in the grid's font. A title wider than its column is cut on the right with an ellipsis.
 #pragma once
+
+#include <QHeaderView>
 
 #include "shell/qt/control_view.h"
 
 class QTableView;
 
+namespace db {
+class Column;
+}
+
 namespace shell {
 
 class GridTableModel;
+
+// The grid's column titles: a title wider than its column keeps its start and is cut on the
+// right with an ellipsis, whatever its alignment (a style would show a right-aligned title's
+// end instead).
+class TitleHeader : public QHeaderView {
+ public:
+  using QHeaderView::QHeaderView;
+  // The title as the section shows it in its present width.
+  QString shownTitle(int logicalIndex) const;
+
+ protected:
+  void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+};
 
 class GridView : public ControlView {
   Q_OBJECT
@@ -40,6 +61,7 @@ class GridView : public ControlView {
  private:
   QTableView* table() const;
   void applyColumns();
+  int defaultWidth(const db::Column& column) const;
   void applyOptions();
   void showCurrent();
   // The drop-down mark of the current cell, in viewport coordinates (empty when none).

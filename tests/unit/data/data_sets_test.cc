@@ -68,7 +68,7 @@ TEST(DataSetsTest, ServClieHasEveryFieldInOrderWithItsDisplayProperties) {
   EXPECT_EQ(is("VRSERVFATSAB"), "VRSERVFATSAB double display=#,##0.00000 edit=0.00000 hidden");
   EXPECT_EQ(is("QTEFETMINI"), "QTEFETMINI double label=Mín. Efetivos Período");
   EXPECT_EQ(is("QTEFETMINFER"), "QTEFETMINFER double hidden");
-  EXPECT_EQ(is("NRINSJURCLIE"), "NRINSJURCLIE text 20 label=Inscrição");
+  EXPECT_EQ(is("NRINSJURCLIE"), "NRINSJURCLIE text 20 label=Inscrição width=18");
   EXPECT_EQ(is("IDEXVLRVENDA"), "IDEXVLRVENDA text 1 label=Exibição Vr. Venda");
   EXPECT_EQ(is("IDVRPRFIXAUT"), "IDVRPRFIXAUT text 1 label=Venda Pr. Fixo Automática");
   EXPECT_EQ(is("DSEMISSERCLI"), "DSEMISSERCLI text 40 hidden width=40");

@@ -4,6 +4,7 @@
 
 #include "shell/qt/color_names.h"
 #include "shell/qt/grid_model.h"
+#include "shell/qt/grid_view.h"
 #include "tests/unit/shell_qt/desktop_fixture.h"
 
 namespace shell::testing {
@@ -48,6 +49,30 @@ TEST_F(GridTest, TableModelShowsTheRowsColumnsAndCellPictures) {
   form->load({sampleRows()[0]});
   settle();
   EXPECT_EQ(model->rowCount(), 1);
+}
+
+// A column without a width of its own holds its content's characters or its title; a title
+// wider than its column keeps its start, cut on the right with an ellipsis, even when it
+// stands to the right.
+TEST_F(GridTest, ColumnWidthsHoldTheirContentAndLongTitlesAreCutOnTheRight) {
+  form = &showSample();
+  QHeaderView* titles = table()->horizontalHeader();
+  const QFontMetrics cells(table()->font());
+  EXPECT_GE(titles->sectionSize(0), 4 * cells.horizontalAdvance(QLatin1Char('0')) + 4);
+  EXPECT_GE(titles->sectionSize(2), 10 * cells.horizontalAdvance(QLatin1Char('0')) + 4);
+  EXPECT_GE(titles->sectionSize(3), titles->fontMetrics().horizontalAdvance("Ativo"));
+
+  renderer().deliver([&] {
+    form->grid->column(2).setTitle("Valor Serviço");
+    form->grid->column(2).setWidth(40);
+  });
+  settle();
+  auto* header = dynamic_cast<TitleHeader*>(titles);
+  ASSERT_NE(header, nullptr);
+  const QString shown = header->shownTitle(2);
+  EXPECT_TRUE(shown.startsWith("Va")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+  EXPECT_EQ(header->shownTitle(1), "NMCLIENTE");
 }
 
 TEST_F(GridTest, FlagCellsArePaintedFromTheirPicturesOnTheCellsBrush) {

@@ -235,6 +235,26 @@ TEST_F(EventsTest, TheNameOfAFreedFormBelongsToTheNextInstance) {
   EXPECT_EQ(application().findForm("frmDialogo"), nullptr);
 }
 
+// A dialog remembers the form it was called from, until that form is gone.
+TEST_F(EventsTest, AShownFormKnowsItsCallerWhileTheCallerExists) {
+  Form* caller = nullptr;
+  runner->modalActions.push_back([&](Form& dialog) {
+    caller = dialog.caller();
+    dialog.setModalResult(mrOk);
+  });
+  application().dispatch([&] { application().createForm<Dialog>()->showModal(); });
+  EXPECT_EQ(caller, form);
+
+  auto* other = application().createForm<Dialog>();
+  application().dispatch([&] { other->show(); });
+  EXPECT_EQ(other->caller(), form);
+  application().dispatch([&] { form->close(); });
+  application().releaseForm(form);
+  application().flushReleases();
+  EXPECT_EQ(other->caller(), nullptr);
+  form = nullptr;
+}
+
 TEST_F(EventsTest, AFormWhoseCreationFailsIsGone) {
   struct Broken : Form {
     Broken() : Form("frmQuebrado") {
