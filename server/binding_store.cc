@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "server/data_sets.h"
 #include "server/day_count.h"
 #include "server/method_error.h"
 
@@ -57,51 +58,46 @@ void requireService(Database& db, const std::string& filial, const std::string& 
   }
 }
 
-void appendValueHistory(Database& db, const ValueHistoryEntry& entry) {
-  auto latest = db.prepare(
+void appendValueHistory(AuditTrail& trail, const ValueHistoryEntry& entry) {
+  auto latest = trail.db().prepare(
       "SELECT MAX(DTALTEFATHIS) FROM HISTSERVFATU WHERE CDFILIAL = ? AND CDSERVFILI = ? AND "
       "CDCLIENTE = ? AND DTSRVFATUHIS = ?");
   bindKey(latest, entry.key).bind(4, entry.start);
-  const double changed = distinctChangeTime(latest);
-
-  auto insert = db.prepare(
-      "INSERT INTO HISTSERVFATU (CDFILIAL, CDSERVFILI, CDCLIENTE, DTSRVFATUHIS, DTALTEFATHIS, "
-      "VRSERVFATHIS, VRFATUDOMHIS, VRFATUSEGHIS, VRFATUTERHIS, VRFATUQUAHIS, VRFATUQUIHIS, "
-      "VRFATUSEXHIS, VRFATUSABHIS, VRFATUFERHIS, DSMOTIVOALTHIS, CDOPERALTHIS) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  bindKey(insert, entry.key).bind(4, entry.start).bind(5, changed).bind(6, entry.value);
-  for (size_t i = 0; i < entry.dayValues.size(); ++i) {
-    insert.bind(7 + static_cast<int>(i), entry.dayValues[i]);
-  }
-  insert.bind(15, entry.reason).bind(16, entry.operatorCode).run();
+  ColumnValues values = {{"CDFILIAL", entry.key.filial},
+                         {"CDSERVFILI", entry.key.servico},
+                         {"CDCLIENTE", entry.key.cliente},
+                         {"DTSRVFATUHIS", entry.start},
+                         {"DTALTEFATHIS", distinctChangeTime(latest)},
+                         {"VRSERVFATHIS", entry.value}};
+  for (size_t i = 0; i < kDaySuffixes.size(); ++i)
+    values.emplace_back(fmt::format("VRFATU{}HIS", kDaySuffixes[i]), entry.dayValues[i]);
+  values.emplace_back("DSMOTIVOALTHIS", entry.reason);
+  values.emplace_back("CDOPERALTHIS", entry.operatorCode);
+  trail.insert("HISTSERVFATU", values);
 }
 
-void appendShiftHistory(Database& db, const ShiftHistoryEntry& entry) {
-  auto latest = db.prepare(
+void appendShiftHistory(AuditTrail& trail, const ShiftHistoryEntry& entry) {
+  auto latest = trail.db().prepare(
       "SELECT MAX(DTALTSERVCLIETURN) FROM HISTTURNOSERVCLIE WHERE CDFILIAL = ? AND "
       "CDSERVFILI = ? AND CDCLIENTE = ? AND CDTURNO = ? AND DTSERVCLIETURN = ?");
   bindKey(latest, entry.key).bind(4, entry.turno).bind(5, entry.start);
-  const double changed = distinctChangeTime(latest);
-
-  auto insert = db.prepare(
-      "INSERT INTO HISTTURNOSERVCLIE (CDFILIAL, CDSERVFILI, CDCLIENTE, CDTURNO, DTSERVCLIETURN, "
-      "DTALTSERVCLIETURN, VRSERVFATTUR, VRSVFATTUDOM, VRSVFATTUSEG, VRSVFATTUTER, VRSVFATTUQUA, "
-      "VRSVFATTUQUI, VRSVFATTUSEX, VRSVFATTUSAB, VRSVFATTUFER, CDOPERALTSERVCLIETURN) "
-      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  bindKey(insert, entry.key).bind(4, entry.turno).bind(5, entry.start).bind(6, changed);
-  insert.bind(7, entry.value);
-  for (size_t i = 0; i < entry.dayValues.size(); ++i) {
-    insert.bind(8 + static_cast<int>(i), entry.dayValues[i]);
-  }
-  insert.bind(16, entry.operatorCode).run();
+  ColumnValues values = {
+      {"CDFILIAL", entry.key.filial},   {"CDSERVFILI", entry.key.servico},
+      {"CDCLIENTE", entry.key.cliente}, {"CDTURNO", entry.turno},
+      {"DTSERVCLIETURN", entry.start},  {"DTALTSERVCLIETURN", distinctChangeTime(latest)},
+      {"VRSERVFATTUR", entry.value}};
+  for (size_t i = 0; i < kDaySuffixes.size(); ++i)
+    values.emplace_back(fmt::format("VRSVFATTU{}", kDaySuffixes[i]), entry.dayValues[i]);
+  values.emplace_back("CDOPERALTSERVCLIETURN", entry.operatorCode);
+  trail.insert("HISTTURNOSERVCLIE", values);
 }
 
-void deleteBindingDependents(Database& db, const BindingKey& key) {
+void deleteBindingDependents(AuditTrail& trail, const BindingKey& key) {
+  const ColumnValues where = {
+      {"CDFILIAL", key.filial}, {"CDSERVFILI", key.servico}, {"CDCLIENTE", key.cliente}};
   for (const std::string_view table :
        {"HISTSERVFATU", "TURNOSERVCLIE", "HISTTURNOSERVCLIE", "CORRPRECSERV"}) {
-    auto statement = db.prepare(fmt::format(
-        "DELETE FROM {} WHERE CDFILIAL = ? AND CDSERVFILI = ? AND CDCLIENTE = ?", table));
-    bindKey(statement, key).run();
+    trail.remove(table, where);
   }
 }
 

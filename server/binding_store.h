@@ -7,6 +7,7 @@
 #include <string>
 
 #include "packet/value.h"
+#include "server/audit_trail.h"
 #include "server/sqlite_db.h"
 
 namespace server {
@@ -38,7 +39,7 @@ struct ValueHistoryEntry {
 
 // Appends the entry with the change date-time now, moved on by a millisecond when another
 // change of the same binding and start already holds that instant.
-void appendValueHistory(Database& db, const ValueHistoryEntry& entry);
+void appendValueHistory(AuditTrail& trail, const ValueHistoryEntry& entry);
 
 // A row of the shift value history (HISTTURNOSERVCLIE).
 struct ShiftHistoryEntry {
@@ -50,14 +51,14 @@ struct ShiftHistoryEntry {
   std::string operatorCode;
 };
 
-void appendShiftHistory(Database& db, const ShiftHistoryEntry& entry);
+void appendShiftHistory(AuditTrail& trail, const ShiftHistoryEntry& entry);
 
 // The date-time now, or a millisecond after the one `latest` (a query of the latest change
 // time under the same key) answers when that is not earlier, so two changes never share a key.
 double distinctChangeTime(Statement& latest);
 
 // Removes the binding's value history, shift values, shift history and correction intervals.
-void deleteBindingDependents(Database& db, const BindingKey& key);
+void deleteBindingDependents(AuditTrail& trail, const BindingKey& key);
 
 // A start of validity when a row names none: today, without time.
 double todayAsDayCount();

@@ -179,6 +179,16 @@ const DataSetSpec& maiorVigencia() {
   return spec;
 }
 
+const DataSetSpec& trilha() {
+  static const DataSetSpec spec(
+      "cdsTrilha",
+      {dateTime("DTALTERACAO"), text("CDOPERADOR", 12), text("NMMETODO", 30), text("NMTABELA", 20),
+       text("IDOPERACAO", 1), text("CDFILIAL", 4), text("CDSERVFILI", 5), text("CDCLIENTE", 21),
+       text("NMRAZSOCCLIE", 60), text("DSCHAVE", 200), text("NMCAMPO", 30), text("IDTIPOVALOR", 1),
+       text("DSVALORANT", 4000), text("DSVALORNOVO", 4000)});
+  return spec;
+}
+
 }  // namespace datasets
 
 }  // namespace server

@@ -64,6 +64,8 @@ const DataSetSpec& tipoCusto();
 const DataSetSpec& historicoTurno();
 const DataSetSpec& dtReplicaValor();
 const DataSetSpec& maiorVigencia();
+// The trail of changes (rdmTrilha.GetTrilha), newest first.
+const DataSetSpec& trilha();
 
 }  // namespace datasets
 

@@ -17,5 +17,7 @@ void addShiftMethods(MethodTable& table);
 void addCorrectionMethods(MethodTable& table);
 // GetParamFilial, GetTipoCusto, and rdmCustProd's GetListaTipoCusto.
 void addLookupMethods(MethodTable& table);
+// rdmTrilha's GetTrilha: the trail of changes, filtered.
+void addTrailMethods(MethodTable& table);
 
 }  // namespace server

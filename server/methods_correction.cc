@@ -90,7 +90,9 @@ ColumnValues maintained(const std::string& operatorCode) {
   return {{"CDOPERALTCORR", operatorCode}, {"DTALTCORR", nowAsDayCount()}};
 }
 
-void applyCorrection(Database& db, const RowChange& change, const std::string& operatorCode) {
+void applyCorrection(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
+  const std::string& operatorCode = trail.operatorCode();
   const auto& spec = datasets::corrPrecServ();
   if (change.kind == packet::ChangeKind::Insert) {
     const BindingKey key = keyOf(change.after);
@@ -101,7 +103,7 @@ void applyCorrection(Database& db, const RowChange& change, const std::string& o
         columnsOf(change.after, fieldsWithRole(spec, {FieldRole::Key, FieldRole::Stored}));
     for (auto& column : maintained(operatorCode))
       values.push_back(std::move(column));
-    insertRow(db, kTable, values);
+    trail.insert(kTable, values);
     return;
   }
 
@@ -120,7 +122,7 @@ void applyCorrection(Database& db, const RowChange& change, const std::string& o
   if (change.kind == packet::ChangeKind::Delete) {
     if (deletionConflict(change, *stored, spec))
       throw stale();
-    deleteRows(db, kTable, where);
+    trail.remove(kTable, where);
     return;
   }
   const auto altered = alteredFields(change, spec);
@@ -139,7 +141,7 @@ void applyCorrection(Database& db, const RowChange& change, const std::string& o
     return;
   for (auto& column : maintained(operatorCode))
     changed.push_back(std::move(column));
-  updateRows(db, kTable, changed, where);
+  trail.update(kTable, *stored, changed, where);
 }
 
 packet::CallResult getCorrPrecServ(CallContext& context, const MethodArgs& args) {
@@ -181,7 +183,7 @@ packet::CallResult updCorrPrecServ(CallContext& context, const MethodArgs& args)
   const auto changes = readDelta(*delta, datasets::corrPrecServ());
   Transaction transaction(context.db);
   for (const auto& change : changes)
-    applyCorrection(context.db, change, context.operatorCode);
+    applyCorrection(context.trail, change);
   transaction.commit();
   return okResult();
 }

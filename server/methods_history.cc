@@ -48,7 +48,8 @@ std::string staleHistoryMessage(Database& db, const RowChange& change) {
       describeClient(db, key.cliente));
 }
 
-void applyHistoryChange(Database& db, const RowChange& change, const std::string& operatorCode) {
+void applyHistoryChange(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
   const auto& spec = datasets::histServFatu();
   if (change.kind == packet::ChangeKind::Insert) {
     ValueHistoryEntry entry;
@@ -59,8 +60,8 @@ void applyHistoryChange(Database& db, const RowChange& change, const std::string
     for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
       entry.dayValues[i] = change.after.get(fmt::format("VRFATU{}HIS", kDaySuffixes[i]));
     }
-    entry.operatorCode = operatorCode;
-    appendValueHistory(db, entry);
+    entry.operatorCode = trail.operatorCode();
+    appendValueHistory(trail, entry);
     return;
   }
   const ColumnValues row = historyRowOf(change);
@@ -71,7 +72,7 @@ void applyHistoryChange(Database& db, const RowChange& change, const std::string
   if (change.kind == packet::ChangeKind::Delete) {
     if (deletionConflict(change, *stored, spec))
       throw MethodError(staleHistoryMessage(db, change));
-    deleteRows(db, kHistory, row);
+    trail.remove(kHistory, row);
     return;
   }
   const auto altered = alteredFields(change, spec);
@@ -81,8 +82,8 @@ void applyHistoryChange(Database& db, const RowChange& change, const std::string
   ColumnValues changed;
   for (const auto& field : altered)
     changed.emplace_back(field, change.after.get(field));
-  changed.emplace_back("CDOPERALTHIS", operatorCode);
-  updateRows(db, kHistory, changed, row);
+  changed.emplace_back("CDOPERALTHIS", trail.operatorCode());
+  trail.update(kHistory, *stored, changed, row);
 }
 
 packet::CallResult getHistServFatu(CallContext& context, const MethodArgs& args) {
@@ -102,34 +103,39 @@ packet::CallResult updHistServFatu(CallContext& context, const MethodArgs& args)
   const auto changes = readDelta(*delta, datasets::histServFatu());
   Transaction transaction(context.db);
   for (const auto& change : changes)
-    applyHistoryChange(context.db, change, context.operatorCode);
+    applyHistoryChange(context.trail, change);
   transaction.commit();
   return okResult();
 }
 
 packet::CallResult delHistServFatu(CallContext& context, const MethodArgs& args) {
   Transaction transaction(context.db);
-  deleteRows(
-      context.db, kHistory,
+  context.trail.remove(
+      kHistory,
       {{"CDFILIAL", args.text(0)}, {"CDSERVFILI", args.text(1)}, {"CDCLIENTE", args.text(2)}});
   transaction.commit();
   return okResult();
 }
 
 // Writes the value and start into one binding and appends its history row.
-void writeValue(Database& db, const ValueHistoryEntry& entry) {
-  auto statement = db.prepare(
-      "UPDATE SERVCLIE SET VRSERVFATU = ?, DTSERVFATU = ?, CDOPERALTSERVCLIE = ?, "
-      "DTALTSERVCLIE = ? WHERE CDFILIAL = ? AND CDSERVFILI = ? AND CDCLIENTE = ?");
-  statement.bind(1, entry.value).bind(2, entry.start).bind(3, entry.operatorCode);
-  statement.bind(4, nowAsDayCount()).bind(5, entry.key.filial).bind(6, entry.key.servico);
-  statement.bind(7, entry.key.cliente).run();
-  appendValueHistory(db, entry);
+void writeValue(AuditTrail& trail, const ValueHistoryEntry& entry) {
+  const ColumnValues where = {{"CDFILIAL", entry.key.filial},
+                              {"CDSERVFILI", entry.key.servico},
+                              {"CDCLIENTE", entry.key.cliente}};
+  const auto stored = selectRow(trail.db(), "SERVCLIE", {"VRSERVFATU", "DTSERVFATU"}, where);
+  trail.update("SERVCLIE", stored.value_or(Record{}),
+               {{"VRSERVFATU", entry.value},
+                {"DTSERVFATU", entry.start},
+                {"CDOPERALTSERVCLIE", entry.operatorCode},
+                {"DTALTSERVCLIE", nowAsDayCount()}},
+               where);
+  appendValueHistory(trail, entry);
 }
 
 // A replication keeps each client's own day values: the ones the dialog sends belong to the
 // row it was opened on.
-void replicateValue(Database& db, ValueHistoryEntry entry) {
+void replicateValue(AuditTrail& trail, ValueHistoryEntry entry) {
+  Database& db = trail.db();
   static const std::string sql = [] {
     std::string days;
     for (const auto day : kDaySuffixes)
@@ -154,17 +160,17 @@ void replicateValue(Database& db, ValueHistoryEntry entry) {
                                   entry.key.servico, entry.key.filial));
   }
   for (const auto& e : entries)
-    writeValue(db, e);
+    writeValue(trail, e);
   auto latest = db.prepare(
       "SELECT MAX(DTALTREPLICA) FROM DTREPLICAVALOR WHERE CDFILIAL = ? AND CDSERVFILI = ?");
   latest.bind(1, entry.key.filial).bind(2, entry.key.servico);
-  const double replicatedAt = distinctChangeTime(latest);
-  auto replication = db.prepare(
-      "INSERT INTO DTREPLICAVALOR (CDFILIAL, CDSERVFILI, DTALTREPLICA, DTSERVFATU, VRSERVFATU, "
-      "DSMOTIVO, CDOPERALT) VALUES (?, ?, ?, ?, ?, ?, ?)");
-  replication.bind(1, entry.key.filial).bind(2, entry.key.servico).bind(3, replicatedAt);
-  replication.bind(4, entry.start).bind(5, entry.value).bind(6, entry.reason);
-  replication.bind(7, entry.operatorCode).run();
+  trail.insert("DTREPLICAVALOR", {{"CDFILIAL", entry.key.filial},
+                                  {"CDSERVFILI", entry.key.servico},
+                                  {"DTALTREPLICA", distinctChangeTime(latest)},
+                                  {"DTSERVFATU", entry.start},
+                                  {"VRSERVFATU", entry.value},
+                                  {"DSMOTIVO", entry.reason},
+                                  {"CDOPERALT", entry.operatorCode}});
 }
 
 packet::CallResult alterarVrServico(CallContext& context, const MethodArgs& args) {
@@ -182,10 +188,10 @@ packet::CallResult alterarVrServico(CallContext& context, const MethodArgs& args
   Transaction transaction(context.db);
   requireService(context.db, entry.key.filial, entry.key.servico);
   if (entry.key.cliente.empty()) {
-    replicateValue(context.db, entry);
+    replicateValue(context.trail, entry);
   } else {
     requireBound(context.db, entry.key);
-    writeValue(context.db, entry);
+    writeValue(context.trail, entry);
   }
   transaction.commit();
   return okResult();

@@ -60,8 +60,7 @@ void requireBranchClient(Database& db, const BindingKey& key) {
 }
 
 // Appends the value history of a row as it now stands.
-void recordValue(Database& db, const BindingKey& key, const Record& row,
-                 const std::string& operatorCode) {
+void recordValue(AuditTrail& trail, const BindingKey& key, const Record& row) {
   ValueHistoryEntry entry;
   entry.key = key;
   // Day 0 is "no date", like an empty field.
@@ -71,15 +70,16 @@ void recordValue(Database& db, const BindingKey& key, const Record& row,
   for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
     entry.dayValues[i] = row.get(fmt::format("VRSERVFAT{}", kDaySuffixes[i]));
   }
-  entry.operatorCode = operatorCode;
-  appendValueHistory(db, entry);
+  entry.operatorCode = trail.operatorCode();
+  appendValueHistory(trail, entry);
 }
 
 ColumnValues maintained(const std::string& operatorCode) {
   return {{"CDOPERALTSERVCLIE", operatorCode}, {"DTALTSERVCLIE", nowAsDayCount()}};
 }
 
-void insertBinding(Database& db, const RowChange& change, const std::string& operatorCode) {
+void insertBinding(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
   const BindingKey key = keyOf(change.after);
   requireService(db, key.filial, key.servico);
   requireBranchClient(db, key);
@@ -89,13 +89,14 @@ void insertBinding(Database& db, const RowChange& change, const std::string& ope
   }
   requireProduct(db, change.after.get("CDPRODUTO"), change.number);
   ColumnValues values = columnsOf(change.after, storedColumns());
-  for (auto& column : maintained(operatorCode))
+  for (auto& column : maintained(trail.operatorCode()))
     values.push_back(std::move(column));
-  insertRow(db, kTable, values);
-  recordValue(db, key, change.after, operatorCode);
+  trail.insert(kTable, values);
+  recordValue(trail, key, change.after);
 }
 
-void modifyBinding(Database& db, const RowChange& change, const std::string& operatorCode) {
+void modifyBinding(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
   const BindingKey key = keyOf(change.before);
   const auto stored = loadStored(db, key);
   if (!stored) {
@@ -128,14 +129,15 @@ void modifyBinding(Database& db, const RowChange& change, const std::string& ope
                   [](const auto& c) { return c.first == "CDPRODUTO"; })) {
     requireProduct(db, change.after.get("CDPRODUTO"), change.number);
   }
-  for (auto& column : maintained(operatorCode))
+  for (auto& column : maintained(trail.operatorCode()))
     changed.push_back(std::move(column));
-  updateRows(db, kTable, changed, whereKey(key));
+  trail.update(kTable, *stored, changed, whereKey(key));
   if (valueChanged)
-    recordValue(db, key, result, operatorCode);
+    recordValue(trail, key, result);
 }
 
-void deleteBinding(Database& db, const RowChange& change) {
+void deleteBinding(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
   const BindingKey key = keyOf(change.before);
   const auto stored = loadStored(db, key);
   if (!stored) {
@@ -150,8 +152,8 @@ void deleteBinding(Database& db, const RowChange& change) {
                     "serviço. Atualize os dados e refaça a operação.",
                     describeClient(db, key.cliente), *field));
   }
-  deleteBindingDependents(db, key);
-  deleteRows(db, kTable, whereKey(key));
+  deleteBindingDependents(trail, key);
+  trail.remove(kTable, whereKey(key));
 }
 
 packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
@@ -192,18 +194,17 @@ packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
   if (delta == nullptr || delta->changes.empty())
     return okResult();
   const auto changes = readDelta(*delta, datasets::servClie());
-  const std::string& operatorCode = context.operatorCode;
   Transaction transaction(context.db);
   for (const auto& change : changes) {
     switch (change.kind) {
       case packet::ChangeKind::Insert:
-        insertBinding(context.db, change, operatorCode);
+        insertBinding(context.trail, change);
         break;
       case packet::ChangeKind::Modify:
-        modifyBinding(context.db, change, operatorCode);
+        modifyBinding(context.trail, change);
         break;
       case packet::ChangeKind::Delete:
-        deleteBinding(context.db, change);
+        deleteBinding(context.trail, change);
         break;
     }
   }
@@ -221,11 +222,23 @@ packet::CallResult proUpVrPrFixAut(CallContext& context, const MethodArgs& args)
   }
   Transaction transaction(context.db);
   requireService(context.db, args.text(0), args.text(1));
+  // The rows that change, read before the one UPDATE that changes them all, for the trail.
+  auto changing = context.db.prepare(
+      "SELECT CDFILIAL, CDSERVFILI, CDCLIENTE, IDVRPRFIXAUT FROM SERVCLIE "
+      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS NOT ?");
+  changing.bind(1, args.text(0)).bind(2, args.text(1)).bind(3, flag);
+  std::vector<Record> rows;
+  while (changing.step())
+    rows.push_back(readRecord(changing));
   auto statement = context.db.prepare(
       "UPDATE SERVCLIE SET IDVRPRFIXAUT = ?, CDOPERALTSERVCLIE = ?, DTALTSERVCLIE = ? "
       "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS NOT ?");
   statement.bind(1, flag).bind(2, context.operatorCode).bind(3, nowAsDayCount());
   statement.bind(4, args.text(0)).bind(5, args.text(1)).bind(6, flag).run();
+  for (const Record& row : rows) {
+    context.trail.record(kTable, TrailOperation::Alter, row, "IDVRPRFIXAUT",
+                         row.get("IDVRPRFIXAUT"), flag);
+  }
   transaction.commit();
   return okResult();
 }

@@ -83,8 +83,7 @@ bool holdsNoValues(const Record& row) {
   return true;
 }
 
-void recordShift(Database& db, const ShiftKey& key, const Record& row,
-                 const std::string& operatorCode) {
+void recordShift(AuditTrail& trail, const ShiftKey& key, const Record& row) {
   ShiftHistoryEntry entry;
   entry.key = key.binding;
   entry.turno = key.turno;
@@ -95,13 +94,15 @@ void recordShift(Database& db, const ShiftKey& key, const Record& row,
   for (size_t i = 0; i < kDaySuffixes.size(); ++i) {
     entry.dayValues[i] = row.get(fmt::format("VRSVFATTU{}", kDaySuffixes[i]));
   }
-  entry.operatorCode = operatorCode;
-  appendShiftHistory(db, entry);
+  entry.operatorCode = trail.operatorCode();
+  appendShiftHistory(trail, entry);
 }
 
 // Upserts or deletes the client's values of one shift. A shift with no stored values reads as
 // a row of nulls, so the form's first change of it (old values null) is not a conflict.
-void saveShift(Database& db, const RowChange& change, const std::string& operatorCode) {
+void saveShift(AuditTrail& trail, const RowChange& change) {
+  Database& db = trail.db();
+  const std::string& operatorCode = trail.operatorCode();
   const auto& spec = datasets::turno();
   const ShiftKey key =
       keyOf(change.kind == packet::ChangeKind::Insert ? change.after : change.before);
@@ -119,7 +120,7 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
     }
     if (deletionConflict(change, *stored, spec))
       throw MethodError(staleMessage(db, key));
-    deleteRows(db, kTable, whereKey(key));
+    trail.remove(kTable, whereKey(key));
     return;
   }
 
@@ -137,8 +138,8 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
       values.emplace_back(field, change.after.get(field));
     }
     values.insert(values.end(), maintained.begin(), maintained.end());
-    insertRow(db, kTable, values);
-    recordShift(db, key, change.after, operatorCode);
+    trail.insert(kTable, values);
+    recordShift(trail, key, change.after);
     return;
   }
   if (change.kind == packet::ChangeKind::Insert) {
@@ -159,8 +160,8 @@ void saveShift(Database& db, const RowChange& change, const std::string& operato
   if (changed.empty())
     return;
   changed.insert(changed.end(), maintained.begin(), maintained.end());
-  updateRows(db, kTable, changed, whereKey(key));
-  recordShift(db, key, result, operatorCode);
+  trail.update(kTable, *stored, changed, whereKey(key));
+  recordShift(trail, key, result);
 }
 
 packet::CallResult getTurno(CallContext& context, const MethodArgs& args) {
@@ -195,7 +196,7 @@ packet::CallResult setTurno(CallContext& context, const MethodArgs& args) {
   }
   Transaction transaction(context.db);
   for (const auto& change : changes)
-    saveShift(context.db, change, context.operatorCode);
+    saveShift(context.trail, change);
   transaction.commit();
   return okResult();
 }

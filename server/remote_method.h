@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "packet/remote_call.h"
+#include "server/audit_trail.h"
 #include "server/sqlite_db.h"
 
 namespace server {
@@ -60,6 +61,8 @@ struct CallContext {
   // The operator of the caller's session: the one every change records. An operator argument
   // the client sends has already been checked against it.
   std::string operatorCode;
+  // Every write of the call goes through it.
+  AuditTrail& trail;
 };
 
 using MethodHandler = packet::CallResult (*)(CallContext& context, const MethodArgs& args);
@@ -90,6 +93,7 @@ std::vector<packet::Arg> checkArguments(const MethodDef& method,
 
 inline constexpr std::string_view kModuleClientesServico = "rdmClientesServico";
 inline constexpr std::string_view kModuleCustProd = "rdmCustProd";
+inline constexpr std::string_view kModuleTrilha = "rdmTrilha";
 
 inline packet::CallResult okResult() {
   return {true, {}, std::nullopt};

@@ -43,6 +43,7 @@ Service::Service(const std::string& databasePath, ServiceOptions options)
   addShiftMethods(methods_);
   addCorrectionMethods(methods_);
   addLookupMethods(methods_);
+  addTrailMethods(methods_);
 }
 
 void Service::checkOperatorArguments(const MethodDef& def, const MethodArgs& args,
@@ -77,7 +78,8 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
   try {
     const MethodArgs checked(checkArguments(*def, args));
     checkOperatorArguments(*def, checked, operatorCode);
-    CallContext context{db_, operatorCode};
+    AuditTrail trail(db_, operatorCode, def->name);
+    CallContext context{db_, operatorCode, trail};
     return def->handler(context, checked);
   } catch (const MethodError& e) {
     return failure(e.what());

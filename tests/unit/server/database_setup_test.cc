@@ -156,7 +156,9 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
   TempDatabase old(Contents::Fixture);
   {
     Database db(old.path(), false);
-    db.exec("DROP TABLE SESSAO; DROP TABLE OPERADOR; PRAGMA user_version = 1;");
+    db.exec(
+        "DROP TABLE TRILHAALT; DROP TABLE SESSAO; DROP TABLE OPERADOR; "
+        "PRAGMA user_version = 1;");
   }
   {
     Service service(old.path());

@@ -1,0 +1,199 @@
+#include "server/audit_trail.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "server/day_count.h"
+
+namespace server {
+
+namespace {
+
+// The row's own key beyond branch, service and client, and the columns that only record who
+// changed it and when, of each table the methods write.
+struct TrailedTable {
+  std::string_view name;
+  std::vector<std::string_view> key;
+  std::vector<std::string_view> changeStamp;
+};
+
+const std::array<TrailedTable, 6> kTables = {{
+    {"SERVCLIE", {}, {"CDOPERALTSERVCLIE", "DTALTSERVCLIE"}},
+    {"HISTSERVFATU", {"DTSRVFATUHIS", "DTALTEFATHIS"}, {"CDOPERALTHIS"}},
+    {"TURNOSERVCLIE", {"CDTURNO"}, {"DTALTSERVCLIETURN", "CDOPERALTSERVCLIETURN"}},
+    {"HISTTURNOSERVCLIE",
+     {"CDTURNO", "DTSERVCLIETURN", "DTALTSERVCLIETURN"},
+     {"CDOPERALTSERVCLIETURN"}},
+    {"CORRPRECSERV", {"VRPEINICSERV", "VRPEFIMSERV"}, {"CDOPERALTCORR", "DTALTCORR"}},
+    {"DTREPLICAVALOR", {"DTALTREPLICA"}, {"CDOPERALT"}},
+}};
+
+constexpr std::array<std::string_view, 3> kBindingColumns = {"CDFILIAL", "CDSERVFILI", "CDCLIENTE"};
+
+const TrailedTable& tableOf(std::string_view name) {
+  for (const auto& table : kTables) {
+    if (table.name == name)
+      return table;
+  }
+  throw DbError(fmt::format("A tabela {} não tem trilha de alterações.", name));
+}
+
+bool contains(const std::vector<std::string_view>& names, std::string_view name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Whether a column is a field people change, rather than part of the row's identity or its
+// change stamp.
+bool isTrailedField(const TrailedTable& table, std::string_view column) {
+  return std::find(kBindingColumns.begin(), kBindingColumns.end(), column) ==
+             kBindingColumns.end() &&
+         !contains(table.key, column) && !contains(table.changeStamp, column);
+}
+
+// Every date column of this schema is named DT...; the trail writes dates as day counts.
+bool isDateColumn(std::string_view column) {
+  return column.starts_with("DT");
+}
+
+// "01/04/2026", or with the time when it has one: "15/03/2026 10:22:01,123".
+std::string formatInstant(double dayCount) {
+  const double fraction = dayCount - std::floor(dayCount);
+  const auto ms = static_cast<long long>(std::llround(fraction * 86'400'000.0));
+  if (!std::isfinite(dayCount) || ms == 0 || ms >= 86'400'000)
+    return formatDate(std::round(dayCount));
+  return fmt::format("{} {:02}:{:02}:{:02},{:03}", formatDate(dayCount), ms / 3'600'000,
+                     ms / 60'000 % 60, ms / 1000 % 60, ms % 1000);
+}
+
+std::string describeKeyValue(std::string_view column, const packet::Value& value) {
+  if (const auto* text = std::get_if<std::string>(&value))
+    return *text;
+  if (const auto* number = std::get_if<double>(&value); number != nullptr && isDateColumn(column))
+    return formatInstant(*number);
+  return describeValue(value);
+}
+
+Record recordOf(const ColumnValues& values) {
+  Record record;
+  for (const auto& [column, value] : values)
+    record.set(column, value);
+  return record;
+}
+
+}  // namespace
+
+std::optional<std::string> trailText(const packet::Value& value) {
+  if (const auto* text = std::get_if<std::string>(&value))
+    return *text;
+  if (const auto* number = std::get_if<double>(&value))
+    return fmt::format("{}", *number);
+  return std::nullopt;
+}
+
+AuditTrail::AuditTrail(Database& db, std::string operatorCode, std::string method)
+    : db_(db),
+      operatorCode_(std::move(operatorCode)),
+      method_(std::move(method)),
+      when_(nowAsDayCount()) {
+}
+
+void AuditTrail::record(std::string_view table, TrailOperation operation, const Record& row,
+                        std::string_view field, const packet::Value& before,
+                        const packet::Value& after) {
+  const TrailedTable& trailed = tableOf(table);
+  std::string key;
+  for (const auto column : trailed.key) {
+    if (!key.empty())
+      key += "; ";
+    key += fmt::format("{}={}", column, describeKeyValue(column, row.get(column)));
+  }
+  const char* kind = isDateColumn(field)                               ? "D"
+                     : packet::isText(before) || packet::isText(after) ? "T"
+                                                                       : "N";
+  if (!append_) {
+    append_.emplace(db_.prepare(
+        "INSERT INTO TRILHAALT (DTALTERACAO, CDOPERADOR, NMMETODO, NMTABELA, IDOPERACAO, "
+        "CDFILIAL, CDSERVFILI, CDCLIENTE, DSCHAVE, NMCAMPO, IDTIPOVALOR, DSVALORANT, "
+        "DSVALORNOVO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+  }
+  Statement& append = *append_;
+  append.reset();
+  append.bind(1, when_).bind(2, operatorCode_).bind(3, method_).bind(4, table);
+  append.bind(5, operation == TrailOperation::Insert  ? "I"
+                 : operation == TrailOperation::Alter ? "A"
+                                                      : "E");
+  append.bind(6, row.get("CDFILIAL")).bind(7, row.get("CDSERVFILI")).bind(8, row.get("CDCLIENTE"));
+  if (key.empty())
+    append.bindNull(9);
+  else
+    append.bind(9, key);
+  append.bind(10, field).bind(11, kind);
+  const auto bindText = [&](int index, const packet::Value& value) {
+    if (const auto text = trailText(value))
+      append.bind(index, *text);
+    else
+      append.bindNull(index);
+  };
+  bindText(12, before);
+  bindText(13, after);
+  append.run();
+}
+
+void AuditTrail::insert(std::string_view table, const ColumnValues& values) {
+  insertRow(db_, table, values);
+  const TrailedTable& trailed = tableOf(table);
+  const Record row = recordOf(values);
+  for (const auto& [column, value] : values) {
+    if (isTrailedField(trailed, column) && !sameValue(value, std::monostate{}))
+      record(table, TrailOperation::Insert, row, column, std::monostate{}, value);
+  }
+}
+
+void AuditTrail::update(std::string_view table, const Record& stored, const ColumnValues& set,
+                        const ColumnValues& where) {
+  updateRows(db_, table, set, where);
+  const TrailedTable& trailed = tableOf(table);
+  Record row = stored;
+  for (const auto& [column, value] : where)
+    row.set(column, value);
+  // A key field may change too (a correction interval's bounds): the trail names the row by its
+  // old key and records the new one as a field.
+  for (const auto& [column, value] : set) {
+    const packet::Value& before = stored.get(column);
+    const bool changeable = isTrailedField(trailed, column) || contains(trailed.key, column);
+    if (changeable && !sameValue(before, value))
+      record(table, TrailOperation::Alter, row, column, before, value);
+  }
+}
+
+void AuditTrail::remove(std::string_view table, const ColumnValues& where) {
+  const TrailedTable& trailed = tableOf(table);
+  std::string condition;
+  for (const auto& [column, value] : where)
+    condition += fmt::format("{}{} = ?", condition.empty() ? "" : " AND ", column);
+  auto rows = db_.prepare(fmt::format("SELECT * FROM {} WHERE {}", table, condition));
+  int index = 1;
+  for (const auto& [column, value] : where)
+    rows.bind(index++, value);
+  std::vector<ColumnValues> removed;
+  while (rows.step()) {
+    ColumnValues columns;
+    for (int i = 0; i < rows.columnCount(); ++i)
+      columns.emplace_back(rows.columnName(i), rows.value(i));
+    removed.push_back(std::move(columns));
+  }
+  for (const ColumnValues& columns : removed) {
+    const Record row = recordOf(columns);
+    for (const auto& [column, value] : columns) {
+      if (isTrailedField(trailed, column) && !sameValue(value, std::monostate{}))
+        record(table, TrailOperation::Delete, row, column, value, std::monostate{});
+    }
+  }
+  deleteRows(db_, table, where);
+}
+
+}  // namespace server

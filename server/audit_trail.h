@@ -1,0 +1,57 @@
+// The trail of who changed what (table TRILHAALT), written by every write method in the same
+// transaction as its change.
+//
+// An AuditTrail belongs to one call: it knows the session's operator, the method and the
+// instant of the call. Writes to the server's tables go through it (insert, update, remove),
+// so each written row leaves one trail row per field it changed, with the old and the new
+// value; `record` appends one field's change for writes made in bulk. Columns that only
+// say who changed a row and when (CDOPERALT..., DTALT... of the tables that keep them) are not
+// trailed: the trail row says that itself. Neither are the branch, service and client, nor
+// the row's other key fields, which identify the row in every trail row of it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "server/delta_rows.h"
+#include "server/sqlite_db.h"
+#include "server/table_rows.h"
+
+namespace server {
+
+enum class TrailOperation { Insert, Alter, Delete };
+
+class AuditTrail {
+ public:
+  AuditTrail(Database& db, std::string operatorCode, std::string method);
+
+  Database& db() { return db_; }
+  const std::string& operatorCode() const { return operatorCode_; }
+
+  // Inserts the row and trails each of its fields that holds a value.
+  void insert(std::string_view table, const ColumnValues& values);
+  // Updates the rows matching `where` with `set` and trails each field of `set` whose value
+  // differs from the one in `stored` (the row as it was, key columns included), a key field
+  // that moves among them.
+  void update(std::string_view table, const Record& stored, const ColumnValues& set,
+              const ColumnValues& where);
+  // Deletes the rows matching `where`, trailing each field that held a value.
+  void remove(std::string_view table, const ColumnValues& where);
+  // One field's change of a row (`row` holds at least the row's key columns).
+  void record(std::string_view table, TrailOperation operation, const Record& row,
+              std::string_view field, const packet::Value& before, const packet::Value& after);
+
+ private:
+  Database& db_;
+  std::string operatorCode_;
+  std::string method_;
+  double when_;
+  std::optional<Statement> append_;
+};
+
+// A trailed value as it is kept: texts as they are, numbers and day counts with a decimal
+// point in their shortest exact form, null for an empty field.
+std::optional<std::string> trailText(const packet::Value& value);
+
+}  // namespace server
