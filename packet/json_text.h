@@ -11,6 +11,7 @@
 // of the wrong shape.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,20 @@ class JsonSyntaxError : public PacketError {
   using PacketError::PacketError;
 };
 
+// A text that goes beyond the reader's limits; its message says which.
+class JsonLimitError : public PacketError {
+ public:
+  using PacketError::PacketError;
+};
+
+// What one text may take to read: nesting of arrays and objects (every reader keeps to it, so
+// that no text exhausts the stack) and values, counting each element of an array and each
+// member of an object (which bounds the memory a request takes).
+struct ReadLimits {
+  size_t maxDepth = 32;
+  size_t maxValues = SIZE_MAX;
+};
+
 std::string packetToJsonText(const Packet& packet);
 Packet packetFromJsonText(std::string_view text);
 
@@ -32,7 +47,7 @@ std::string deltaToJsonText(const Delta& delta);
 Delta deltaFromJsonText(std::string_view text);
 
 std::string argsToJsonText(const std::vector<Arg>& args);
-std::vector<Arg> argsFromJsonText(std::string_view text);
+std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limits = {});
 
 std::string callResultToJsonText(const CallResult& result);
 CallResult callResultFromJsonText(std::string_view text);

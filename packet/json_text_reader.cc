@@ -19,7 +19,8 @@ const char* const kBadValue = "Valor inválido no pacote: esperado texto, númer
 
 class Reader {
  public:
-  explicit Reader(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+  explicit Reader(std::string_view text, const ReadLimits& limits = {})
+      : p_(text.data()), end_(text.data() + text.size()), limits_(limits) {}
 
   [[noreturn]] static void syntax() { throw JsonSyntaxError(kNotJson); }
 
@@ -56,6 +57,7 @@ class Reader {
   template <class F>
   void object(F&& member) {
     expect('{');
+    const Nesting nesting(*this);
     if (peek() == '}') {
       ++p_;
       return;
@@ -65,6 +67,7 @@ class Reader {
         syntax();
       const std::string key = string();
       expect(':');
+      countValue();
       member(key);
       const char next = peek();
       ++p_;
@@ -79,11 +82,13 @@ class Reader {
   template <class F>
   void array(F&& element) {
     expect('[');
+    const Nesting nesting(*this);
     if (peek() == ']') {
       ++p_;
       return;
     }
     for (;;) {
+      countValue();
       element();
       const char next = peek();
       ++p_;
@@ -233,6 +238,33 @@ class Reader {
   }
 
  private:
+  // Counts one level of arrays and objects while it is read; reading deeper than the limit
+  // stops before the recursion could exhaust the stack.
+  class Nesting {
+   public:
+    explicit Nesting(Reader& reader) : reader_(reader) {
+      if (++reader_.depth_ > reader_.limits_.maxDepth) {
+        throw JsonLimitError(fmt::format(
+            "A requisição aninha listas e objetos em mais de {} níveis e não foi processada.",
+            reader_.limits_.maxDepth));
+      }
+    }
+    ~Nesting() { --reader_.depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Reader& reader_;
+  };
+
+  // Each element of an array and member of an object counts as one value.
+  void countValue() {
+    if (++values_ > limits_.maxValues) {
+      throw JsonLimitError(fmt::format("A requisição tem mais de {} valores e não foi processada.",
+                                       limits_.maxValues));
+    }
+  }
+
   static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
   void digits() {
@@ -355,6 +387,9 @@ class Reader {
 
   const char* p_;
   const char* end_;
+  const ReadLimits limits_;
+  size_t depth_ = 0;
+  size_t values_ = 0;
 };
 
 // ---- shapes ----
@@ -694,8 +729,8 @@ Delta deltaFromJsonText(std::string_view text) {
   return delta;
 }
 
-std::vector<Arg> argsFromJsonText(std::string_view text) {
-  Reader in(text);
+std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limits) {
+  Reader in(text, limits);
   if (in.peek() != '[') {
     in.skip();
     in.finish();

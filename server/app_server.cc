@@ -4,8 +4,12 @@
 #include <fmt/format.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "packet/json_text.h"
@@ -36,10 +40,41 @@ std::string describeHttpFailure(const httplib::Request& request, int status,
                          maxRequestBytes);
     case 400:
       return "Requisição HTTP inválida.";
+    case 503:
+      return kBusyMessage;
     default:
       return fmt::format("O servidor de aplicação não atendeu a requisição (HTTP {}).", status);
   }
 }
+
+// A refusal after which the connection closes: what the client sent after it (an unread body)
+// is not taken for a request.
+void refuseAndClose(httplib::Response& response, int status, std::string message) {
+  refuse(response, status, std::move(message));
+  response.set_header("Connection", "close");
+}
+
+// One of the places of large requests, held while the request is read and run.
+class LargeRequestPlace {
+ public:
+  LargeRequestPlace(std::counting_semaphore<>& places, bool needed)
+      : places_(places), needed_(needed) {}
+  ~LargeRequestPlace() {
+    if (taken_)
+      places_.release();
+  }
+  LargeRequestPlace(const LargeRequestPlace&) = delete;
+  LargeRequestPlace& operator=(const LargeRequestPlace&) = delete;
+  bool taken(std::chrono::milliseconds wait) {
+    taken_ = needed_ && places_.try_acquire_for(wait);
+    return taken_;
+  }
+
+ private:
+  std::counting_semaphore<>& places_;
+  bool needed_;
+  bool taken_ = false;
+};
 
 // The token of "Authorization: Bearer <token>", or empty.
 std::string bearerToken(const httplib::Request& request) {
@@ -71,7 +106,10 @@ bool isLoopbackAddress(const std::string& host) {
 }
 
 AppServer::AppServer(const std::string& databasePath, AppServerOptions options)
-    : options_(options), service_(databasePath, options.service) {
+    : options_(options),
+      service_(databasePath, options.service),
+      largeRequests_(
+          static_cast<std::ptrdiff_t>(std::max<size_t>(options.largeRequestsAtOnce, 1))) {
   if (options_.certificateFile.empty()) {
     http_ = std::make_unique<httplib::Server>();
   } else {
@@ -95,6 +133,25 @@ AppServer::~AppServer() {
 void AppServer::installRoutes() {
   http_->set_tcp_nodelay(true);
   http_->set_payload_max_length(options_.maxRequestBytes);
+  http_->set_read_timeout(options_.readTimeout);
+  http_->set_write_timeout(options_.writeTimeout);
+  http_->set_keep_alive_timeout(options_.keepAliveTimeout.count());
+  const WorkerPoolSize workers = options_.workers;
+  http_->new_task_queue = [workers] { return new WorkerPool(workers); };
+  const int idleSeconds = static_cast<int>(options_.idleConnection.count());
+  http_->set_socket_options([this, idleSeconds](int sock) {
+    httplib::default_socket_options(sock);
+    // A connection is handed over only once its first bytes arrive.
+    setsockopt(sock, IPPROTO_TCP, TCP_DEFER_ACCEPT, &idleSeconds, sizeof(idleSeconds));
+    listeningSocket_ = sock;
+  });
+  // Connections beyond what the workers and their queue hold are told the server is busy.
+  http_->set_pre_routing_handler([](const httplib::Request&, httplib::Response& response) {
+    if (!WorkerPool::shedding())
+      return httplib::Server::HandlerResponse::Unhandled;
+    refuseAndClose(response, 503, kBusyMessage);
+    return httplib::Server::HandlerResponse::Handled;
+  });
   for (const auto& method : service_.methods())
     route(method.module, method.name);
   route(std::string(kModuleSessao), "Login");
@@ -122,40 +179,67 @@ void AppServer::installRoutes() {
 }
 
 void AppServer::route(const std::string& module, const std::string& name) {
-  http_->Post("/" + module + "/" + name,
-              [this, module, name](const httplib::Request& request, httplib::Response& response) {
-                // The session is checked before the body is read, so that nobody without one makes
-                // the server parse anything.
-                const bool signingIn = module == kModuleSessao && name == "Login";
-                const std::string token = bearerToken(request);
-                std::string operatorCode;
-                if (!signingIn) {
-                  SessionCheck session = service_.authenticate(token);
-                  if (!session.operatorCode) {
-                    refuse(response, 401, session.refusal);
-                    return;
-                  }
-                  operatorCode = std::move(*session.operatorCode);
-                }
-                std::vector<packet::Arg> args;
-                try {
-                  args = packet::argsFromJsonText(request.body);
-                } catch (const packet::JsonSyntaxError&) {
-                  refuse(response, 400, "O corpo da requisição não é um JSON válido.");
-                  return;
-                } catch (const packet::PacketError& e) {
-                  refuse(response, 400, e.what());
-                  return;
-                }
-                if (signingIn) {
-                  answer(response, 200, signIn(service_, args));
-                } else if (module == kModuleSessao) {
-                  service_.signOut(token);
-                  answer(response, 200, {true, {}, std::nullopt});
-                } else {
-                  answer(response, 200, service_.call(module, name, args, operatorCode));
-                }
-              });
+  http_->Post("/" + module + "/" + name, [this, module, name](const httplib::Request& request,
+                                                              httplib::Response& response,
+                                                              const httplib::ContentReader& read) {
+    // The session is checked before the body is read, so that nobody without one makes the
+    // server read or parse anything.
+    const bool signingIn = module == kModuleSessao && name == "Login";
+    const std::string token = bearerToken(request);
+    std::string operatorCode;
+    if (!signingIn) {
+      SessionCheck session = service_.authenticate(token);
+      if (!session.operatorCode) {
+        refuseAndClose(response, 401, session.refusal);
+        return;
+      }
+      operatorCode = std::move(*session.operatorCode);
+    }
+    const std::string declared = request.get_header_value("Content-Length");
+    const bool large = declared.empty() ||
+                       std::strtoull(declared.c_str(), nullptr, 10) > options_.largeRequestBytes;
+    LargeRequestPlace place(largeRequests_, large);
+    if (large && !place.taken(options_.largeRequestWait)) {
+      refuseAndClose(response, 503, kBusyMessage);
+      return;
+    }
+    std::string body;
+    const bool complete = read([&](const char* data, size_t length) {
+      if (body.size() + length > options_.maxRequestBytes)
+        return false;
+      body.append(data, length);
+      return true;
+    });
+    if (!complete) {
+      refuseAndClose(response, 413, describeHttpFailure(request, 413, options_.maxRequestBytes));
+      return;
+    }
+    std::vector<packet::Arg> args;
+    try {
+      args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
+                                             .maxValues = options_.maxRequestValues});
+    } catch (const packet::JsonSyntaxError&) {
+      refuse(response, 400, "O corpo da requisição não é um JSON válido.");
+      return;
+    } catch (const packet::JsonLimitError& e) {
+      refuse(response, 413, e.what());
+      return;
+    } catch (const packet::PacketError& e) {
+      refuse(response, 400, e.what());
+      return;
+    }
+    std::string().swap(body);
+    if (signingIn) {
+      answer(response, 200, signIn(service_, args));
+    } else if (module == kModuleSessao) {
+      service_.signOut(token);
+      answer(response, 200, {true, {}, std::nullopt});
+    } else {
+      bool busy = false;
+      const auto result = service_.call(module, name, args, operatorCode, &busy);
+      answer(response, busy ? 503 : 200, result);
+    }
+  });
 }
 
 int AppServer::start(const std::string& host, int port) {
@@ -174,6 +258,10 @@ int AppServer::start(const std::string& host, int port) {
         "Não foi possível abrir o servidor de aplicação em {}:{} (endereço em uso ou inválido).",
         host, port));
   }
+  // Connections waiting for their first bytes must not fill the system's short default queue
+  // and turn real callers away: listening again only lengthens it.
+  if (listeningSocket_ >= 0)
+    ::listen(listeningSocket_, SOMAXCONN);
   port_ = bound;
   loopEnded_ = false;
   thread_ = std::thread([this] {

@@ -10,12 +10,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <memory>
+#include <semaphore>
 #include <string>
 #include <thread>
 
 #include "server/service.h"
+#include "server/worker_pool.h"
 
 namespace httplib {
 class Server;
@@ -25,6 +28,22 @@ namespace server {
 
 struct AppServerOptions {
   size_t maxRequestBytes = 64u * 1024u * 1024u;
+  // Values (array elements and object members) one request may hold: room for a delta that
+  // binds 100,000 clients at once, and a bound on the memory reading it takes.
+  size_t maxRequestValues = 6'000'000;
+  // Requests with a body larger than this (or of unknown length) take one of a few places
+  // before their body is read, so only that many large bodies are ever held and read at once.
+  size_t largeRequestBytes = 1024u * 1024u;
+  size_t largeRequestsAtOnce = 2;
+  std::chrono::milliseconds largeRequestWait{2'000};
+  WorkerPoolSize workers;
+  // Waiting for a request (each read of it), for the next one on a kept-alive connection, and
+  // for each write of an answer. Connections that send nothing never take a worker: the system
+  // hands them to the server only once data arrives (or drops them after `idleConnection`).
+  std::chrono::seconds readTimeout{3};
+  std::chrono::seconds keepAliveTimeout{2};
+  std::chrono::seconds writeTimeout{10};
+  std::chrono::seconds idleConnection{10};
   ServiceOptions service;
   // PEM files of the server's certificate (chain) and private key: with them the server
   // speaks HTTPS. Without them it serves only loopback addresses.
@@ -62,6 +81,8 @@ class AppServer {
 
   AppServerOptions options_;
   Service service_;
+  std::counting_semaphore<> largeRequests_;
+  std::atomic<int> listeningSocket_ = -1;
   std::unique_ptr<httplib::Server> http_;
   std::thread thread_;
   std::atomic<bool> loopEnded_ = false;

@@ -208,7 +208,7 @@ void addCorrectionMethods(MethodTable& table) {
   const std::vector<ArgSpec> filialServicoCliente = {
       {ArgKind::Code, "CDFILIAL"}, {ArgKind::Code, "CDSERVFILI"}, {ArgKind::Code, "CDCLIENTE"}};
   table.add({module, "GetCorrPrecServ", filialServicoCliente, getCorrPrecServ});
-  table.add({module, "UpdCorrPrecServ", {{ArgKind::DeltaOrNull, "delta"}}, updCorrPrecServ});
+  table.add({module, "UpdCorrPrecServ", {{ArgKind::DeltaOrNull, "delta"}}, updCorrPrecServ, true});
   std::vector<ArgSpec> interv = filialServicoCliente;
   interv.push_back({ArgKind::Number, "percentual"});
   table.add({module, "GetIntervMaior", interv, getIntervMaior});

@@ -224,8 +224,8 @@ void addValueHistoryMethods(MethodTable& table) {
                                                      {ArgKind::Code, "CDCLIENTE", kClienteSize}};
 
   table.add({module, "GetHistServFatu", filialClienteServico, getHistServFatu});
-  table.add({module, "UpdHistServFatu", {{ArgKind::DeltaOrNull, "delta"}}, updHistServFatu});
-  table.add({module, "DelHistServFatu", filialServicoCliente, delHistServFatu});
+  table.add({module, "UpdHistServFatu", {{ArgKind::DeltaOrNull, "delta"}}, updHistServFatu, true});
+  table.add({module, "DelHistServFatu", filialServicoCliente, delHistServFatu, true});
 
   std::vector<ArgSpec> alterar = filialServicoCliente;
   alterar.push_back({ArgKind::Date, "início de vigência"});
@@ -235,7 +235,7 @@ void addValueHistoryMethods(MethodTable& table) {
     alterar.push_back({ArgKind::Number, fmt::format("valor de {}", day)});
   }
   alterar.push_back({ArgKind::Operator, "operador", kOperadorSize});
-  table.add({module, "AlterarVrServico", alterar, alterarVrServico});
+  table.add({module, "AlterarVrServico", alterar, alterarVrServico, true});
 
   table.add({module, "GetMaiorVigencia", filialClienteServico, getMaiorVigencia});
   table.add({module,

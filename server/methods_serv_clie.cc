@@ -260,14 +260,16 @@ void addServClieMethods(MethodTable& table) {
   table.add({module,
              "UpdServClie",
              {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Operator, "operador", kOperadorSize}},
-             updServClie});
+             updServClie,
+             true});
   table.add({module,
              "ProUpVrPrFixAut",
              {{ArgKind::Code, "CDFILIAL", kFilialSize},
               {ArgKind::Code, "CDSERVFILI", kServicoSize},
               {ArgKind::Code, "CDCLIENTE", kClienteSize},
               {ArgKind::Code, "indicador", 1}},
-             proUpVrPrFixAut});
+             proUpVrPrFixAut,
+             true});
 }
 
 }  // namespace server

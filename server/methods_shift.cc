@@ -225,7 +225,8 @@ void addShiftMethods(MethodTable& table) {
   table.add({module,
              "SetTurno",
              {{ArgKind::DeltaOrNull, "delta"}, {ArgKind::Text, "campos vazios", kEmptyFieldsSize}},
-             setTurno});
+             setTurno,
+             true});
   table.add({module,
              "GetHistoricoTurno",
              {{ArgKind::Code, "CDFILIAL"},

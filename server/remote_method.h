@@ -72,6 +72,9 @@ struct MethodDef {
   std::string name;
   std::vector<ArgSpec> args;
   MethodHandler handler = nullptr;
+  // Writes run one at a time on the server's writing connection; reads run on a pool of
+  // reading connections and never wait behind a write.
+  bool writes = false;
 };
 
 class MethodTable {

@@ -4,7 +4,6 @@
 
 #include <chrono>
 
-#include "server/database_setup.h"
 #include "server/method_error.h"
 #include "server/method_groups.h"
 
@@ -36,8 +35,7 @@ packet::Packet sessionPacket(const OpenedSession& session) {
 }  // namespace
 
 Service::Service(const std::string& databasePath, ServiceOptions options)
-    : options_(options), db_(databasePath, false) {
-  prepareForServing(db_);
+    : options_(options), connections_(databasePath, options.readerConnections) {
   addServClieMethods(methods_);
   addValueHistoryMethods(methods_);
   addShiftMethods(methods_);
@@ -65,21 +63,33 @@ void Service::checkOperatorArguments(const MethodDef& def, const MethodArgs& arg
   }
 }
 
+Deadline Service::deadline() const {
+  return std::chrono::steady_clock::now() + options_.callBudget;
+}
+
 packet::CallResult Service::call(std::string_view module, std::string_view method,
                                  const std::vector<packet::Arg>& args,
-                                 const std::string& operatorCode) {
+                                 const std::string& operatorCode, bool* busy) {
+  if (busy != nullptr)
+    *busy = false;
   const MethodDef* def = methods_.find(module, method);
   if (def == nullptr) {
     return failure(fmt::format("Método remoto desconhecido: {}.{}.", module, method));
   }
   if (operatorCode.empty())
     return failure(fmt::format("{}: a chamada não identifica o operador.", method));
-  std::lock_guard lock(mutex_);
   try {
     const MethodArgs checked(checkArguments(*def, args));
     checkOperatorArguments(*def, checked, operatorCode);
-    AuditTrail trail(db_, operatorCode, def->name);
-    CallContext context{db_, operatorCode, trail};
+    const Deadline until = deadline();
+    auto lease = def->writes ? connections_.writer(until) : connections_.reader(until);
+    if (!lease) {
+      if (busy != nullptr)
+        *busy = true;
+      return failure(kBusyMessage);
+    }
+    AuditTrail trail(lease->db(), operatorCode, def->name);
+    CallContext context{lease->db(), operatorCode, trail};
     return def->handler(context, checked);
   } catch (const MethodError& e) {
     return failure(e.what());
@@ -94,9 +104,20 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
 }
 
 SessionCheck Service::authenticate(const std::string& token) {
-  std::lock_guard lock(mutex_);
   try {
-    return checkSession(db_, token, options_.sessions);
+    SessionCheck check;
+    {
+      auto reader = connections_.reader(deadline());
+      if (!reader)
+        return {std::nullopt, kBusyMessage};
+      check = checkSession(reader->db(), token, options_.sessions);
+    }
+    // Recording the use is bookkeeping: it waits for no write under way.
+    if (check.useToRecord) {
+      if (auto writer = connections_.writerIfFree(deadline()))
+        touchSession(writer->db(), token);
+    }
+    return check;
   } catch (const DbError& e) {
     return {std::nullopt, e.what()};
   }
@@ -106,13 +127,15 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
   try {
     SignInAttempt attempt;
     {
-      std::lock_guard lock(mutex_);
-      attempt = prepareSignIn(db_, operatorCode, options_.signIn);
+      auto reader = connections_.reader(deadline());
+      if (!reader)
+        return failure(kBusyMessage);
+      attempt = prepareSignIn(reader->db(), operatorCode, options_.signIn);
     }
     if (attempt.waitSeconds > 0)
       return failure(tooManyFailuresMessage(attempt.operatorCode, attempt.waitSeconds));
     if (!hashing_.try_acquire_for(std::chrono::seconds(5)))
-      return failure("O servidor de aplicação está ocupado; tente entrar novamente.");
+      return failure(kBusyMessage);
     bool matched = false;
     try {
       if (attempt.passwordHash)
@@ -125,10 +148,13 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
     }
     hashing_.release();
 
-    std::lock_guard lock(mutex_);
-    Transaction transaction(db_);
+    auto writer = connections_.writer(deadline());
+    if (!writer)
+      return failure(kBusyMessage);
+    Database& db = writer->db();
+    Transaction transaction(db);
     if (attempt.known)
-      recordSignIn(db_, attempt, matched);
+      recordSignIn(db, attempt, matched);
     if (!matched) {
       transaction.commit();
       return failure(kWrongCredentials);
@@ -137,7 +163,7 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
       transaction.commit();
       return failure(fmt::format("O operador {} está desativado.", attempt.operatorCode));
     }
-    const OpenedSession session = openSession(db_, attempt.operatorCode, options_.sessions);
+    const OpenedSession session = openSession(db, attempt.operatorCode, options_.sessions);
     transaction.commit();
     return {true, {}, sessionPacket(session)};
   } catch (const OperatorError&) {
@@ -148,15 +174,20 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
 }
 
 void Service::signOut(const std::string& token) {
-  std::lock_guard lock(mutex_);
-  revokeSession(db_, token);
+  auto writer = connections_.writer(deadline());
+  if (!writer)
+    throw DbError(kBusyMessage);
+  revokeSession(writer->db(), token);
 }
 
 OpenedSession Service::openLocalSession(const std::string& operatorCode) {
-  std::lock_guard lock(mutex_);
-  Transaction transaction(db_);
-  const std::string code = ensureLocalOperator(db_, operatorCode);
-  OpenedSession session = openSession(db_, code, options_.sessions);
+  auto writer = connections_.writer(deadline());
+  if (!writer)
+    throw DbError(kBusyMessage);
+  Database& db = writer->db();
+  Transaction transaction(db);
+  const std::string code = ensureLocalOperator(db, operatorCode);
+  OpenedSession session = openSession(db, code, options_.sessions);
   transaction.commit();
   return session;
 }

@@ -4,8 +4,11 @@
 // "rdmCustProd"), method name, positional arguments and the operator of the caller's session.
 // Every answer is a CallResult: a refusal, a wrong argument or a database failure becomes a
 // failed status with a Portuguese message, never an exception, and a failed call has written
-// nothing. Calls are serialised on the one connection, so the HTTP endpoint, tests and
-// benchmarks may call from any thread.
+// nothing. Writes run one at a time on the writing connection, reads on a pool of reading
+// connections (connection_pool.h), so the HTTP endpoint, tests and benchmarks may call from any
+// thread and reads never wait behind a write. Each call has a time budget: one that cannot get
+// its connection within it is refused as busy ("servidor ocupado"), and one still running at
+// its end stops and writes nothing.
 //
 // Operators sign in here: `signIn` checks a password and opens a session; `authenticate`
 // turns a session token into its operator, which is what `call` takes. In-process callers
@@ -14,13 +17,14 @@
 // operator of the process that embeds the server without a password.
 #pragma once
 
-#include <mutex>
+#include <chrono>
 #include <semaphore>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "packet/remote_call.h"
+#include "server/connection_pool.h"
 #include "server/operators.h"
 #include "server/remote_method.h"
 #include "server/sessions.h"
@@ -31,7 +35,13 @@ namespace server {
 struct ServiceOptions {
   SessionPolicy sessions;
   SignInPolicy signIn;
+  int readerConnections = 4;
+  // A little under the client's 30 s wait, so the client hears why.
+  std::chrono::milliseconds callBudget{25'000};
 };
+
+inline constexpr const char* kBusyMessage =
+    "O servidor de aplicação está ocupado; tente novamente em instantes.";
 
 // The remote data module of signing in and out: Login(operator, password) answers a packet
 // with CDOPERADOR, TOKEN and DTEXPIRA; Logout() ends the caller's session.
@@ -43,9 +53,11 @@ class Service {
   // date); throws SetupError or DbError.
   explicit Service(const std::string& databasePath, ServiceOptions options = {});
 
-  // Runs a method for a signed-in operator (never empty).
+  // Runs a method for a signed-in operator (never empty). `busy`, when given, tells whether a
+  // failure was the server being busy.
   packet::CallResult call(std::string_view module, std::string_view method,
-                          const std::vector<packet::Arg>& args, const std::string& operatorCode);
+                          const std::vector<packet::Arg>& args, const std::string& operatorCode,
+                          bool* busy = nullptr);
 
   // The operator of a live session, or why there is none.
   SessionCheck authenticate(const std::string& token);
@@ -66,9 +78,10 @@ class Service {
   void checkOperatorArguments(const MethodDef& def, const MethodArgs& args,
                               const std::string& operatorCode) const;
 
+  Deadline deadline() const;
+
   ServiceOptions options_;
-  std::mutex mutex_;
-  Database db_;
+  ConnectionPool connections_;
   MethodTable methods_;
   // Hashing a password takes much memory: a few at a time.
   std::counting_semaphore<2> hashing_{2};

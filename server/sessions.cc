@@ -50,11 +50,12 @@ SessionCheck checkSession(Database& db, const std::string& token, const SessionP
     return {std::nullopt, "O operador " + operatorCode + " está desativado."};
   if (now >= expires || now >= lastUse + policy.idleMinutes * kMinuteInDays)
     return {std::nullopt, "A sessão expirou: entre novamente."};
-  if (now >= lastUse + kMinuteInDays) {
-    auto touch = db.prepare("UPDATE SESSAO SET DTULTUSO = ? WHERE DSCHAVE = ?");
-    touch.bind(1, now).bind(2, key).run();
-  }
-  return {operatorCode, {}};
+  return {operatorCode, {}, now >= lastUse + kMinuteInDays};
+}
+
+void touchSession(Database& db, const std::string& token) {
+  auto touch = db.prepare("UPDATE SESSAO SET DTULTUSO = ? WHERE DSCHAVE = ?");
+  touch.bind(1, nowAsDayCount()).bind(2, sessionKey(token)).run();
 }
 
 void revokeSession(Database& db, const std::string& token) {

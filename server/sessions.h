@@ -2,9 +2,9 @@
 // database recognises them.
 //
 // A session is found by its token's key (credentials.h). It ends when revoked, at its
-// expiry, or after going unused for the idle limit. Its last use is written at most once a
-// minute, so reads do not turn into writes. Each function runs its own statements; callers
-// that write hold a transaction.
+// expiry, or after going unused for the idle limit. Checking a session only reads; its last use
+// is written (touchSession) at most once a minute, so reads do not turn into writes. Each
+// function runs its own statements; callers that write hold a transaction.
 #pragma once
 
 #include <optional>
@@ -33,11 +33,13 @@ OpenedSession openSession(Database& db, const std::string& operatorCode,
 struct SessionCheck {
   std::optional<std::string> operatorCode;
   std::string refusal;
+  bool useToRecord = false;  // the last recorded use is a minute old
 };
 
-// Checks a token; a session of an operator since disabled is refused too. Records the use
-// (a write) when the last recorded one is a minute old.
+// Checks a token; a session of an operator since disabled is refused too.
 SessionCheck checkSession(Database& db, const std::string& token, const SessionPolicy& policy);
+// Records that the session was used now.
+void touchSession(Database& db, const std::string& token);
 
 // Ends one session; an unknown token is ignored.
 void revokeSession(Database& db, const std::string& token);

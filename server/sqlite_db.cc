@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -12,6 +13,9 @@ namespace server {
 std::string describeSqliteError(sqlite3* db, int code) {
   const char* detail = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
   switch (code & 0xFF) {
+    case SQLITE_INTERRUPT:
+      return "A operação excedeu o tempo limite do servidor de aplicação e foi desfeita; tente "
+             "novamente.";
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
       return "O banco de dados está ocupado por outra operação; tente novamente.";
@@ -165,7 +169,10 @@ Database::Database(const std::string& path, bool create, int busyTimeoutMs) : pa
     throw DbError(message);
   }
   sqlite3_extended_result_codes(db_, 1);
+  busyTimeoutMs_ = busyTimeoutMs;
   sqlite3_busy_timeout(db_, busyTimeoutMs);
+  // Checked every few thousand steps of a statement: cheap, and soon enough for a deadline.
+  sqlite3_progress_handler(db_, 4000, &Database::onProgress, this);
   sqlite3_create_collation(db_, "PTBR", SQLITE_UTF8, nullptr, compareCollated);
   try {
     exec("PRAGMA foreign_keys = ON");
@@ -213,6 +220,22 @@ void Database::giveBack(sqlite3_stmt* stmt) {
   }
   idle_[sql].push_back(stmt);
   ++idleCount_;
+}
+
+int Database::onProgress(void* self) {
+  const auto& deadline = static_cast<Database*>(self)->deadline_;
+  return deadline && std::chrono::steady_clock::now() >= *deadline ? 1 : 0;
+}
+
+void Database::setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) {
+  deadline_ = deadline;
+  int waitMs = busyTimeoutMs_;
+  if (deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        *deadline - std::chrono::steady_clock::now());
+    waitMs = std::clamp(static_cast<int>(left.count()), 0, busyTimeoutMs_);
+  }
+  sqlite3_busy_timeout(db_, waitMs);
 }
 
 int Database::changes() const {

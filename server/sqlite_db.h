@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -91,6 +92,9 @@ class Database {
   Statement prepare(std::string_view sql);
   // Rows changed by the last INSERT, UPDATE or DELETE.
   int changes() const;
+  // Until cleared, a statement still running at `deadline` stops with DbError (SQLite's
+  // interrupt), and waiting for another connection's lock ends there too.
+  void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline);
   const std::string& path() const { return path_; }
 
  private:
@@ -99,8 +103,12 @@ class Database {
   // cache is full.
   void giveBack(sqlite3_stmt* stmt);
 
+  static int onProgress(void* self);
+
   sqlite3* db_ = nullptr;
   std::string path_;
+  int busyTimeoutMs_ = 0;
+  std::optional<std::chrono::steady_clock::time_point> deadline_;
   // Finished statements by SQL text, at most kCachedStatements in all.
   static constexpr std::size_t kCachedStatements = 256;
   std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;

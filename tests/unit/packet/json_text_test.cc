@@ -121,3 +121,39 @@ TEST(JsonText, WritesMalformedTextAsReplacementCharactersAndEscapesControls) {
 
 }  // namespace
 }  // namespace packet
+
+namespace packet {
+namespace {
+
+// A text nested far beyond any real request would exhaust the stack of a recursive reader; one
+// with too many values would take memory without bound. Both stop early with their reason.
+TEST(JsonTextLimits, NestingAndValueCountAreBounded) {
+  const std::string deep(1'000'000, '[');
+  EXPECT_THROW(argsFromJsonText(deep), JsonLimitError);
+  std::string members;
+  for (int i = 0; i < 100'000; ++i)
+    members += "{\"a\":";
+  EXPECT_THROW(packetFromJsonText(members), JsonLimitError);  // members a reader skips
+  try {
+    argsFromJsonText("[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]");
+    ADD_FAILURE() << "read 34 levels";
+  } catch (const JsonLimitError& e) {
+    EXPECT_NE(std::string(e.what()).find("mais de 32 níveis"), std::string::npos) << e.what();
+  }
+
+  std::string numbers = "[1";
+  for (int i = 0; i < 1000; ++i)
+    numbers += ",1";
+  numbers += "]";
+  EXPECT_EQ(argsFromJsonText(numbers).size(), 1001u);
+  try {
+    argsFromJsonText(numbers, {.maxDepth = 32, .maxValues = 1000});
+    ADD_FAILURE() << "read 1001 values";
+  } catch (const JsonLimitError& e) {
+    EXPECT_NE(std::string(e.what()).find("mais de 1000 valores"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(argsFromJsonText(numbers, {.maxDepth = 32, .maxValues = 1001}).size(), 1001u);
+}
+
+}  // namespace
+}  // namespace packet
