@@ -2,11 +2,11 @@
 
 #include <dlfcn.h>
 #include <fmt/format.h>
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "host/quendra.h"
 #include "host/report_listing_engine.h"
@@ -16,7 +16,10 @@
 #include "server/database_setup.h"
 #include "server/operators.h"
 #include "server/service.h"
+#include "server/sqlite_db.h"
 #include "shell/host_startup.h"
+#include "shell/script/expectations.h"
+#include "shell/script/host_settings.h"
 #include "shell/script/lookup.h"
 
 namespace script {
@@ -33,7 +36,8 @@ std::string makeTempDir() {
 
 }  // namespace
 
-Session::Session(SessionOptions options) : options_(std::move(options)) {
+Session::Session(SessionOptions options)
+    : options_(std::move(options)), transcript_(options_.quiet) {
   tempDir_ = makeTempDir();
   if (options_.databasePath.empty()) {
     databasePath_ = tempDir_ + "/clientes-servico.db";
@@ -82,12 +86,7 @@ Session::~Session() {
 }
 
 void Session::print(const std::string& line) {
-  if (!options_.quiet)
-    std::cout << line << '\n' << std::flush;
-}
-
-void Session::fail(const Command& command, const std::string& expected, const std::string& got) {
-  throw ScriptFailure{fmt::format("{}: expected {}, got {}", command.where(), expected, got)};
+  transcript_.print(line);
 }
 
 void Session::failText(const std::string& message) {
@@ -115,110 +114,78 @@ void Session::runCommands(const std::vector<Command>& commands) {
 }
 
 void Session::runCommand(const Command& command) {
+  static const std::map<std::string_view, Verb> verbs = {
+      {"expect", &Session::expect},
+      {"host", &Session::hostSetting},
+      {"sql", &Session::sql},
+      {"fail", &Session::queueFailure},
+      {"operator", &Session::registerOperator},
+      {"modal", &Session::queueModal},
+      {"answer", &Session::queueAnswer},
+      {"print", &Session::printComponent},
+  };
   const Command* outer = current_;
   current_ = &command;
-  const std::string& verb = command.verb();
-  if (verb == "expect") {
-    runExpectation(command);
-  } else if (verb == "host" || verb == "sql" || verb == "fail" || verb == "operator") {
-    setUp(command);
-  } else if (verb == "modal") {
-    modalBlocks_.push_back({command.arg(1), &command.block});
-  } else if (verb == "answer") {
-    const std::string& answer = command.arg(1);
-    if (answer != "yes" && answer != "no")
-      fail(command, "answer yes or no", answer);
-    answers_.push_back(answer == "yes" ? ui::mrYes : ui::mrNo);
-  } else if (verb == "print") {
-    ui::Component* component = findComponent(command.arg(1));
-    if (component == nullptr)
-      fail(command, "a component named " + command.arg(1), "none");
-    std::cout << describe(*component) << '\n' << std::flush;
-  } else {
-    runAction(command);
-    // Inside a modal block the user event that opened the dialog is still running: a closed
-    // form goes only when it ends, as at the desktop.
-    if (!ui::application().dispatching())
-      ui::application().flushReleases();
-  }
+  const auto found = verbs.find(command.verb());
+  (this->*(found != verbs.end() ? found->second : &Session::act))(command);
   current_ = outer;
 }
 
-void Session::setUp(const Command& command) {
-  const std::string& verb = command.verb();
-  if (verb == "fail") {
-    failures_[command.arg(1)].push_back(command.arg(2));
-    return;
+void Session::act(const Command& command) {
+  runAction(command, *this);
+  // Inside a modal block the user event that opened the dialog is still running: a closed
+  // form goes only when it ends, as at the desktop.
+  if (!ui::application().dispatching())
+    ui::application().flushReleases();
+}
+
+void Session::expect(const Command& command) {
+  runExpectation(command, transcript_);
+}
+
+void Session::hostSetting(const Command& command) {
+  applyHostSetting(command, [this](const std::string& operatorCode) {
+    shell::signInLocally(server_->service(), operatorCode);
+  });
+}
+
+void Session::sql(const Command& command) {
+  std::optional<server::Database> db;
+  try {
+    db.emplace(databasePath_, false);
+  } catch (const server::DbError&) {
+    failText("cannot open the script's database");
   }
-  if (verb == "operator") {
-    registerOperator(command);
-    return;
+  try {
+    // As any client of the file would: foreign keys are the server's own rule, not the
+    // script's, so a script may rename a key across tables one statement at a time.
+    db->exec("PRAGMA foreign_keys = OFF");
+    db->exec(command.arg(1));
+  } catch (const server::DbError& e) {
+    fail(command, "the statement to run", std::string("SQL error: ") + e.what());
   }
-  if (verb == "sql") {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(databasePath_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-      sqlite3_close(db);
-      failText("cannot open the script's database");
-    }
-    sqlite3_busy_timeout(db, 5000);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, command.arg(1).c_str(), nullptr, nullptr, &error);
-    const std::string message = error != nullptr ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK)
-      fail(command, "the statement to run", "SQL error: " + message);
-    return;
-  }
-  const std::string& name = command.arg(1);
-  const std::string& value = command.arg(2);
-  auto& context = Quendra::context();
-  auto date = [&] {
-    auto parsed = ui::regional::parseDate(value);
-    if (!parsed)
-      fail(command, "a date dd/mm/yyyy", value);
-    return *parsed;
-  };
-  auto number = [&] {
-    try {
-      return std::stoi(value);
-    } catch (const std::exception&) {
-      fail(command, "a whole number", value);
-    }
-  };
-  if (name == "FiliProc") {
-    context.filiProc = value;
-  } else if (name == "NomeFiliProc") {
-    context.nomeFiliProc = value;
-  } else if (name == "FiliProcFat") {
-    context.filiProcFat = value;
-  } else if (name == "NomeFiliProcFat") {
-    context.nomeFiliProcFat = value;
-  } else if (name == "ModuFili") {
-    if (value != "true" && value != "false")
-      fail(command, "true or false", value);
-    context.moduFili = value == "true";
-  } else if (name == "Operador") {
-    shell::signInLocally(server_->service(), value);
-  } else if (name == "DataProc") {
-    context.dataProc = date();
-  } else if (name == "Hoje") {
-    ui::regional::setClockForTesting(date() + 0.5);
-  } else if (name == "ModuloAtiv") {
-    context.moduloAtiv = number();
-  } else if (name == "ScreenWidth") {
-    ui::application().screen().setSize(number(), ui::application().screen().height());
-  } else if (name == "ScreenHeight") {
-    ui::application().screen().setSize(ui::application().screen().width(), number());
-  } else if (name == "DBPict") {
-    context.dbPict = value;
-  } else {
-    fail(command,
-         "a host setting (FiliProc, NomeFiliProc, FiliProcFat, NomeFiliProcFat, "
-         "ModuFili, Operador, DataProc, Hoje, ModuloAtiv, ScreenWidth, ScreenHeight, "
-         "DBPict)",
-         name);
-  }
+}
+
+void Session::queueFailure(const Command& command) {
+  failures_[command.arg(1)].push_back(command.arg(2));
+}
+
+void Session::queueModal(const Command& command) {
+  modalBlocks_.push_back({command.arg(1), &command.block});
+}
+
+void Session::queueAnswer(const Command& command) {
+  const std::string& answer = command.arg(1);
+  if (answer != "yes" && answer != "no")
+    fail(command, "answer yes or no", answer);
+  answers_.push_back(answer == "yes" ? ui::mrYes : ui::mrNo);
+}
+
+void Session::printComponent(const Command& command) {
+  ui::Component* component = findComponent(command.arg(1));
+  if (component == nullptr)
+    fail(command, "a component named " + command.arg(1), "none");
+  std::cout << describe(*component) << '\n' << std::flush;
 }
 
 void Session::registerOperator(const Command& command) {
@@ -288,7 +255,7 @@ int Session::messageBox(ui::MessageKind kind, const std::string& text, ui::Messa
     name = "question";
   }
   print(fmt::format("message {} \"{}\"", name, text));
-  messages_.push_back({name, text});
+  transcript_.messages.push_back({name, text});
   if (name != "question")
     return ui::mrOk;
   if (answers_.empty())
@@ -314,7 +281,7 @@ std::optional<packet::CallResult> Session::before(const host::TNetConnection&,
 
 void Session::after(const host::TNetConnection&, const std::string& method,
                     const std::vector<packet::Arg>& args, const packet::CallResult& result) {
-  LoggedCall call{method, {}, result.ok};
+  Transcript::Call call{method, {}, result.ok};
   std::string line = "call " + method;
   for (const auto& arg : args) {
     // A password never reaches the transcript.
@@ -324,7 +291,7 @@ void Session::after(const host::TNetConnection&, const std::string& method,
   }
   line += result.ok ? " -> ok" : " -> error \"" + result.message + "\"";
   print(line);
-  calls_.push_back(std::move(call));
+  transcript_.calls.push_back(std::move(call));
 }
 
 void Session::propertyChanged(ui::Component& component, ui::Property) {
@@ -335,7 +302,7 @@ void Session::propertyChanged(ui::Component& component, ui::Property) {
   if (!state.active)
     return;
   print(fmt::format("wait {} \"{}\"", state.kind, state.text));
-  waits_.push_back({state.kind, state.text});
+  transcript_.waits.push_back({state.kind, state.text});
 }
 
 }  // namespace script

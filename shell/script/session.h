@@ -21,8 +21,11 @@
 #include "host/net_connection.h"
 #include "host/ui/application.h"
 #include "host/ui/component.h"
+#include "shell/script/actions.h"
 #include "shell/script/camera.h"
+#include "shell/script/failure.h"
 #include "shell/script/script.h"
+#include "shell/script/transcript.h"
 
 namespace server {
 class AppServer;
@@ -41,13 +44,10 @@ struct SessionOptions {
   std::function<std::unique_ptr<Camera>()> camera;
 };
 
-// A failed expectation or an unexpected modal run or question; not a std::exception, so the
-// toolkit's dispatcher lets it through to the session.
-struct ScriptFailure {
-  std::string message;
-};
-
-class Session : public ui::Runner, public host::CallHook, public ui::ChangeObserver {
+class Session : public ui::Runner,
+                public host::CallHook,
+                public ui::ChangeObserver,
+                private ActionDelegate {
  public:
   explicit Session(SessionOptions options);
   ~Session() override;
@@ -72,36 +72,31 @@ class Session : public ui::Runner, public host::CallHook, public ui::ChangeObser
   void propertyChanged(ui::Component& component, ui::Property property) override;
 
  private:
-  struct LoggedCall {
-    std::string method;
-    std::vector<std::string> args;  // as scripts write them
-    bool ok = true;
-  };
-  struct LoggedWait {
-    int kind = 0;
-    std::string text;
-  };
-  struct LoggedMessage {
-    std::string kind;  // error, info, question
-    std::string text;
-  };
   struct QueuedBlock {
     std::string form;
     const std::vector<Command>* commands;
   };
+  using Verb = void (Session::*)(const Command& command);
 
   void runCommands(const std::vector<Command>& commands);
   void runCommand(const Command& command);
-  void runAction(const Command& command);
-  void runExpectation(const Command& command);
-  void setUp(const Command& command);
-  void openModule();
+  // The verbs that are neither actions nor expectations.
+  void expect(const Command& command);
+  void hostSetting(const Command& command);
+  void sql(const Command& command);
+  void queueFailure(const Command& command);
   // `operator CODE "PASSWORD"`: registers the operator, or gives it that password.
   void registerOperator(const Command& command);
-  void screenshot(const Command& command);
-  void print(const std::string& line);
-  [[noreturn]] void fail(const Command& command, const std::string& expected,
-                         const std::string& got);
+  void queueModal(const Command& command);
+  void queueAnswer(const Command& command);
+  void printComponent(const Command& command);
+  void act(const Command& command);
+
+  // ActionDelegate
+  void openModule() override;
+  void screenshot(const Command& command) override;
+  void print(const std::string& line) override;
+
   [[noreturn]] void failText(const std::string& message);
 
   SessionOptions options_;
@@ -112,11 +107,7 @@ class Session : public ui::Runner, public host::CallHook, public ui::ChangeObser
   std::unique_ptr<Camera> camera_;
   const Command* current_ = nullptr;
 
-  std::vector<LoggedCall> calls_;
-  size_t callCursor_ = 0;
-  std::vector<LoggedWait> waits_;
-  size_t waitCursor_ = 0;
-  std::deque<LoggedMessage> messages_;
+  Transcript transcript_;
   std::deque<int> answers_;
   std::deque<QueuedBlock> modalBlocks_;
   std::map<std::string, std::deque<std::string>> failures_;
