@@ -3,7 +3,7 @@
 #include <charconv>
 #include <stdexcept>
 
-#include "host/consiste.h"
+#include "host/server_call.h"
 #include "host/text.h"
 
 namespace Lib00500 {
@@ -33,8 +33,7 @@ std::string textAt(const packet::Row& row, int index) {
 
 std::vector<std::string> ListaTipoCusto(host::TNetConnection& connection,
                                         void* /*costProductModule*/) {
-  const packet::Packet list =
-      Consiste::CheckResultServ(connection.call("GetListaTipoCusto", {}), true, 0);
+  const packet::Packet list = host::callServer(connection, "GetListaTipoCusto", {});
   const int code = requireField(list, "CDTIPOCUSTO");
   const int name = requireField(list, "NMTIPOCUSTO");
   const int inUse = requireField(list, "IDUTTPCUSTO");

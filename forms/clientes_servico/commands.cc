@@ -8,7 +8,6 @@
 #include "forms/report/cli_zev00601.h"
 #include "host/consiste.h"
 #include "host/procurar.h"
-#include "host/quendra.h"
 
 namespace {
 
@@ -98,12 +97,7 @@ void TfrmClientesServico::refreshServClie() {
   // agrees to drop them, so that the next save can still send them.
   if (cdsServClie->changeCount() > 0 && !confirmsCancel())
     return;
-  loadWithWait(this, 6, msgPadrao->Msg("get_cdsServClie"), [this] {
-    const auto result = netClientesServico->call(
-        "GetServClie", {packet::Arg(medCdFilial->text()), packet::Arg(medCdServico->text()),
-                        packet::Arg(Quendra::Operador())});
-    cdsServClie->loadPacket(Consiste::CheckResultServ(result, true, 0));
-  });
+  loadWithWait(this, 6, msgPadrao->Msg("get_cdsServClie"), [this] { loadServClie(); });
   if (!key.empty())
     cdsServClie->locate("CDFILIAL;CDSERVFILI;CDCLIENTE", key, {.caseInsensitive = true});
 }

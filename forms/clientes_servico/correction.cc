@@ -3,6 +3,7 @@
 // post and delete.
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
+#include "host/server_call.h"
 #include "host/ui/errors.h"
 #include "host/ui/utf8.h"
 
@@ -40,11 +41,10 @@ void TfrmClientesServico::recomputeCorrection(bool initial, bool final, bool pri
 
 bool TfrmClientesServico::coversStoredInterval(const char* bound, bool bringPage) {
   try {
-    const auto result = netClientesServico->call("GetIntervMaior",
-                                                 {medCdFilial->text(), medCdServico->text(),
-                                                  cdsServClie->fieldByName("CDCLIENTE").asString(),
-                                                  cdsCorrPrecServ->fieldByName(bound).asFloat()});
-    cdsIntervMaior->loadPacket(Consiste::CheckResultServ(result, true, 0));
+    cdsIntervMaior->loadPacket(host::callServer(*netClientesServico, "GetIntervMaior",
+                                                {medCdFilial->text(), medCdServico->text(),
+                                                 cdsServClie->fieldByName("CDCLIENTE").asString(),
+                                                 cdsCorrPrecServ->fieldByName(bound).asFloat()}));
   } catch (...) {
     // The server's error is shown by the caller's user event, with the row in front.
     showCorrectionField(bound, bringPage);
@@ -158,7 +158,7 @@ void TfrmClientesServico::saveCorrection() {
   const packet::Arg delta = cdsCorrPrecServ->changeCount() >= 1
                                 ? packet::Arg(cdsCorrPrecServ->delta())
                                 : packet::Arg(std::monostate{});
-  Consiste::CheckResultServ(netClientesServico->call("UpdCorrPrecServ", {delta}), true, 0);
+  host::callServer(*netClientesServico, "UpdCorrPrecServ", {delta});
   cdsCorrPrecServ->mergeChangeLog();
 }
 

@@ -6,6 +6,7 @@
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
 #include "host/lib00500.h"
+#include "host/server_call.h"
 
 void TfrmClientesServico::MostraTipoCusto(bool lookUp) {
   // Setting the selection must not edit the row, so the change handler is away meanwhile.
@@ -15,9 +16,8 @@ void TfrmClientesServico::MostraTipoCusto(bool lookUp) {
     if (!lookUp || stored.empty()) {
       cbbTipoCusto->setItemIndex(-1);
     } else {
-      const auto result =
-          netClientesServico->call("GetTipoCusto", {packet::Arg(Consiste::Ajusta(stored, 2))});
-      cdsTipoCusto->loadPacket(Consiste::CheckResultServ(result, true, 0));
+      cdsTipoCusto->loadPacket(
+          host::callServer(*netClientesServico, "GetTipoCusto", {Consiste::Ajusta(stored, 2)}));
       // A number the server does not know leaves the selection as it was.
       if (!cdsTipoCusto->isEmpty()) {
         const bool inUse = cdsTipoCusto->fieldByName("IDUTTPCUSTO").asString() == "S";

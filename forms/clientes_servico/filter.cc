@@ -5,6 +5,7 @@
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
+#include "host/server_call.h"
 #include "host/showavi.h"
 
 using namespace Cli_zev00600;
@@ -26,9 +27,8 @@ packet::Packet TfrmClientesServico::loadShowingWait(const std::string& waitKey,
                                                     const std::string& method,
                                                     std::vector<packet::Arg> args) {
   packet::Packet packet;
-  loadWithWait(this, 6, msgPadrao->Msg(waitKey), [&] {
-    packet = Consiste::CheckResultServ(netClientesServico->call(method, std::move(args)), true, 0);
-  });
+  loadWithWait(this, 6, msgPadrao->Msg(waitKey),
+               [&] { packet = host::callServer(*netClientesServico, method, std::move(args)); });
   return packet;
 }
 
@@ -149,10 +149,7 @@ void TfrmClientesServico::panFiltroEnter(ui::Control&) {
 void TfrmClientesServico::panFiltroExit(ui::Control&) {
   Vd_Filial(true);
   Vd_Servico(true);
-  cdsServClie->loadPacket(Consiste::CheckResultServ(
-      netClientesServico->call("GetServClie",
-                               {medCdFilial->text(), medCdServico->text(), Quendra::Operador()}),
-      true, 0));
+  loadServClie();
   MontaLista();
   setCaption("Clientes por Serviço");
   medCdFilial->setTabStop(false);

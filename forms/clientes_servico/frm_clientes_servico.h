@@ -453,6 +453,11 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
                     const std::function<void()>& load);
   // Reloads the client-service rows and puts the cursor back on the same binding.
   void refreshServClie();
+  // Loads the client-service rows of the filter's branch and service (GetServClie).
+  void loadServClie();
+  // Sends the change log of the client-service rows (UpdServClie with the operator) and merges
+  // it once the server has taken it; false when there was nothing to send.
+  bool saveServClie();
   // Asks "Canc" of the standard catalogue; true on Yes.
   bool confirmsCancel() const;
 

@@ -7,7 +7,7 @@
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
-#include "host/showavi.h"
+#include "host/server_call.h"
 #include "host/ui/edit_mask.h"
 #include "host/ui/utf8.h"
 
@@ -146,23 +146,13 @@ void TfrmClientesServico::dbgPadraoTitleClick(db::Column& column) {
   cdsServClie->first();
   // The title sets the flag of every client to the opposite of the first row's.
   const std::string flag = cdsServClie->fieldByName("IDVRPRFIXAUT").asString() == "S" ? "N" : "S";
-  Showavi::ActiveShowAvi(this, 1, msgPadrao->Msg("pro_UpVrPrFixAut"));
-  packet::CallResult result;
-  try {
-    result = netClientesServico->call("ProUpVrPrFixAut",
-                                      {cdsServClie->fieldByName("CDFILIAL").asString(),
-                                       cdsServClie->fieldByName("CDSERVFILI").asString(),
-                                       cdsServClie->fieldByName("CDCLIENTE").asString(), flag});
-    Consiste::CheckResultServ(result, true, 0);
-  } catch (...) {
-    Showavi::DeactiveShowAvi();
-    throw;
-  }
-  Showavi::DeactiveShowAvi();
-  cdsServClie->loadPacket(Consiste::CheckResultServ(
-      netClientesServico->call("GetServClie",
-                               {medCdFilial->text(), medCdServico->text(), Quendra::Operador()}),
-      true, 0));
+  loadWithWait(this, 1, msgPadrao->Msg("pro_UpVrPrFixAut"), [&] {
+    host::callServer(*netClientesServico, "ProUpVrPrFixAut",
+                     {cdsServClie->fieldByName("CDFILIAL").asString(),
+                      cdsServClie->fieldByName("CDSERVFILI").asString(),
+                      cdsServClie->fieldByName("CDCLIENTE").asString(), flag});
+  });
+  loadServClie();
 }
 
 // The checks of a column being left (or of the selected column when the grid is left).

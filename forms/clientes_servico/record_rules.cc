@@ -9,6 +9,7 @@
 #include "forms/dialogs/cli_zev00602.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
+#include "host/server_call.h"
 #include "host/ui/errors.h"
 
 using namespace Cli_zev00600;
@@ -124,12 +125,10 @@ void repriceCorrectionTable(TfrmClientesServico& form) {
   if (!changedSinceSaved(rows.fieldByName("VRSERVFATU")) &&
       !changedSinceSaved(rows.fieldByName("QTVOLPROSERVCLI")))
     return;
-  const auto result = form.netClientesServico->call(
-      "GetCorrPrecServ",
-      {packet::Arg(form.medCdFilial->text()), packet::Arg(form.medCdServico->text()),
-       packet::Arg(rows.fieldByName("CDCLIENTE").asString())});
   db::DataSet& table = *form.cdsCorrPrecServ;
-  table.loadPacket(Consiste::CheckResultServ(result, true, 0));
+  table.loadPacket(host::callServer(*form.netClientesServico, "GetCorrPrecServ",
+                                    {form.medCdFilial->text(), form.medCdServico->text(),
+                                     rows.fieldByName("CDCLIENTE").asString()}));
   if (table.isEmpty())
     return;
   table.first();
@@ -168,14 +167,24 @@ void TfrmClientesServico::cdsServClieBeforePost(db::DataSet& /*dataSet*/) {
   repriceCorrectionTable(*this);
 }
 
-void TfrmClientesServico::cdsServClieAfterPost(db::DataSet& dataSet) {
+bool TfrmClientesServico::saveServClie() {
+  if (cdsServClie->changeCount() == 0)
+    return false;
+  host::callServer(*netClientesServico, "UpdServClie", {cdsServClie->delta(), Quendra::Operador()});
+  cdsServClie->mergeChangeLog();
+  return true;
+}
+
+void TfrmClientesServico::loadServClie() {
+  cdsServClie->loadPacket(
+      host::callServer(*netClientesServico, "GetServClie",
+                       {medCdFilial->text(), medCdServico->text(), Quendra::Operador()}));
+}
+
+void TfrmClientesServico::cdsServClieAfterPost(db::DataSet& /*dataSet*/) {
   // A failed save leaves the change in the change log, so the next save sends it, and skips
   // the refresh, so nothing looks saved.
-  if (dataSet.changeCount() > 0) {
-    const auto result = netClientesServico->call(
-        "UpdServClie", {packet::Arg(dataSet.delta()), packet::Arg(Quendra::Operador())});
-    Consiste::CheckResultServ(result, true, 0);
-    dataSet.mergeChangeLog();
+  if (saveServClie()) {
     if (cdsCorrPrecServ->isEditing())
       cdsCorrPrecServ->post();
   }
@@ -198,29 +207,19 @@ void TfrmClientesServico::cdsServClieBeforeDelete(db::DataSet& dataSet) {
   lsbCdPossiveis->addItem(deletedBinding_.cliente);
 }
 
-void TfrmClientesServico::cdsServClieAfterDelete(db::DataSet& dataSet) {
+void TfrmClientesServico::cdsServClieAfterDelete(db::DataSet& /*dataSet*/) {
   try {
-    if (dataSet.changeCount() > 0) {
-      const auto result = netClientesServico->call(
-          "UpdServClie", {packet::Arg(dataSet.delta()), packet::Arg(Quendra::Operador())});
-      Consiste::CheckResultServ(result, true, 0);
-      dataSet.mergeChangeLog();
+    if (saveServClie()) {
       // The value history goes only once the deletion is saved: a refused deletion brings the
       // row back, and its history must still be there.
-      const auto history =
-          netClientesServico->call("DelHistServFatu", {packet::Arg(deletedBinding_.filial),
-                                                       packet::Arg(deletedBinding_.servico),
-                                                       packet::Arg(deletedBinding_.cliente)});
-      Consiste::CheckResultServ(history, true, 0);
+      host::callServer(*netClientesServico, "DelHistServFatu",
+                       {deletedBinding_.filial, deletedBinding_.servico, deletedBinding_.cliente});
       pgcClientesServico->setActivePage(tshClienServ);
     }
   } catch (...) {
     const std::exception_ptr error = std::current_exception();
     MontaLista();
-    const auto result = netClientesServico->call(
-        "GetServClie", {packet::Arg(medCdFilial->text()), packet::Arg(medCdServico->text()),
-                        packet::Arg(Quendra::Operador())});
-    dataSet.loadPacket(Consiste::CheckResultServ(result, true, 0));
+    loadServClie();
     std::rethrow_exception(error);
   }
 }

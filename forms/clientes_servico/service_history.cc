@@ -5,6 +5,7 @@
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
+#include "host/server_call.h"
 #include "host/ui/errors.h"
 #include "host/ui/regional.h"
 
@@ -85,8 +86,7 @@ void TfrmClientesServico::cdsHistServFatuBeforePost(db::DataSet& dataSet) {
 
 void TfrmClientesServico::cdsHistServFatuAfterPost(db::DataSet& dataSet) {
   if (dataSet.changeCount() >= 1) {
-    Consiste::CheckResultServ(
-        netClientesServico->call("UpdHistServFatu", {packet::Arg(dataSet.delta())}), true, 0);
+    host::callServer(*netClientesServico, "UpdHistServFatu", {dataSet.delta()});
   }
   dataSet.mergeChangeLog();
 }
@@ -95,7 +95,7 @@ void TfrmClientesServico::cdsHistServFatuAfterDelete(db::DataSet& dataSet) {
   loadWithWait(this, 1, msgPadrao->Msg("upd_cdsHistServFatu"), [&] {
     const packet::Arg delta =
         dataSet.changeCount() >= 1 ? packet::Arg(dataSet.delta()) : packet::Arg(std::monostate{});
-    Consiste::CheckResultServ(netClientesServico->call("UpdHistServFatu", {delta}), true, 0);
+    host::callServer(*netClientesServico, "UpdHistServFatu", {delta});
     dataSet.mergeChangeLog();
   });
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "forms/clientes_servico/frm_clientes_servico.h"
-#include "host/consiste.h"
+#include "host/server_call.h"
 #include "host/showavi.h"
 #include "host/ui/application.h"
 
@@ -30,12 +30,11 @@ void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
 
 void TfrmClientesServico::GetHistoricoTurno() {
   loadWithWait(ui::application().mainForm(), 1, {}, [this] {
-    const auto result = netClientesServico->call(
-        "GetHistoricoTurno", {packet::Arg(cdsTurno->fieldByName("CDFILIAL").asString()),
-                              packet::Arg(cdsTurno->fieldByName("CDCLIENTE").asString()),
-                              packet::Arg(cdsTurno->fieldByName("CDSERVFILI").asString()),
-                              packet::Arg(cdsTurno->fieldByName("CDTURNO").asString())});
-    cdsHistoricoTurno->loadPacket(Consiste::CheckResultServ(result, true, 0));
+    cdsHistoricoTurno->loadPacket(host::callServer(*netClientesServico, "GetHistoricoTurno",
+                                                   {cdsTurno->fieldByName("CDFILIAL").asString(),
+                                                    cdsTurno->fieldByName("CDCLIENTE").asString(),
+                                                    cdsTurno->fieldByName("CDSERVFILI").asString(),
+                                                    cdsTurno->fieldByName("CDTURNO").asString()}));
   });
 }
 

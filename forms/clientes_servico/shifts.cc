@@ -7,6 +7,7 @@
 #include "forms/dialogs/frm_vigencia_turno.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
+#include "host/server_call.h"
 #include "host/ui/application.h"
 #include "host/ui/errors.h"
 
@@ -78,9 +79,7 @@ void TfrmClientesServico::cdsTurnoAfterPost(db::DataSet& dataSet) {
   if (dataSet.changeCount() == 0)
     return;
   loadWithWait(ui::application().mainForm(), 1, {}, [&] {
-    Consiste::CheckResultServ(
-        netClientesServico->call("SetTurno", {packet::Arg(dataSet.delta()), stCamposNulos}), true,
-        0);
+    host::callServer(*netClientesServico, "SetTurno", {dataSet.delta(), stCamposNulos});
   });
   dataSet.mergeChangeLog();
   GetTurno(dataSet.fieldByName("CDTURNO").asString());

@@ -12,6 +12,7 @@
 #include "forms/layout_helpers.h"
 #include "host/consiste.h"
 #include "host/quendra.h"
+#include "host/server_call.h"
 #include "host/ui/application.h"
 #include "host/ui/errors.h"
 
@@ -85,9 +86,8 @@ void TfrmDtValidade::FormCreate(ui::Form& sender) {
   TfrmClientesServico& main = mainForm();
   if (stIdValor == "S") {
     setCaption("Replicação dos Valores de Serviços");
-    const auto result = main.netClientesServico->call(
-        "GetDtReplicaValor", {packet::Arg(stCdFilial), packet::Arg(stCdServico)});
-    cdsDtReplicaValor->loadPacket(Consiste::CheckResultServ(result, true, 0));
+    cdsDtReplicaValor->loadPacket(
+        host::callServer(*main.netClientesServico, "GetDtReplicaValor", {stCdFilial, stCdServico}));
   } else {
     setCaption("Cadastramento Validade");
     nedVrSevico->setValue(main.cdsServClie->fieldByName("VRSERVFATU").asFloat());
@@ -143,10 +143,8 @@ void TfrmDtValidade::ValidaData() {
   TfrmClientesServico& main = mainForm();
   // A failed lookup is reported rather than read as "no stored date", which would let an
   // earlier start through without the question.
-  const auto result = main.netClientesServico->call(
-      "GetMaiorVigencia",
-      {packet::Arg(stCdFilial), packet::Arg(stCdCliente), packet::Arg(stCdServico)});
-  cdsMaiorVigencia->loadPacket(Consiste::CheckResultServ(result, true, 0));
+  cdsMaiorVigencia->loadPacket(host::callServer(*main.netClientesServico, "GetMaiorVigencia",
+                                                {stCdFilial, stCdCliente, stCdServico}));
   if (depDataIni->isEmpty())
     return;
   checkDate();
@@ -223,8 +221,7 @@ void TfrmDtValidade::recordOnServer(double value) {
     args.emplace_back(Consiste::RoundDec(day, 5));
   }
   args.emplace_back(Quendra::Operador());
-  Consiste::CheckResultServ(main.netClientesServico->call("AlterarVrServico", std::move(args)),
-                            true, 0);
+  host::callServer(*main.netClientesServico, "AlterarVrServico", std::move(args));
 }
 
 void TfrmDtValidade::finishConfirmation() {

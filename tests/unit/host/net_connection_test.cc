@@ -15,6 +15,8 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "host/consiste.h"
+#include "host/server_call.h"
 #include "packet/json_codec.h"
 
 namespace host {
@@ -209,6 +211,30 @@ TEST_F(NetConnectionTest, HookMayAnswerInsteadOfTheServerAndSeesEveryAnswer) {
   EXPECT_TRUE(net_.call("Echo", {}).ok);
   EXPECT_EQ(stub_.calls, 1);
   EXPECT_FALSE(net_.call("NotJson", {}).ok);
+  EXPECT_EQ(hook.transcript,
+            (std::vector<std::string>{"mod.Echo erro", "mod.Echo ok", "mod.NotJson erro"}));
+}
+
+TEST_F(NetConnectionTest, CallServerHandsBackThePacketOrRaisesTheFailuresMessage) {
+  RecordingHook hook;
+  TNetConnection::setCallHook(&hook);
+  net_.connect();
+  EXPECT_THROW(
+      {
+        try {
+          callServer(net_, "Echo", {"a"});
+        } catch (const Consiste::ServerError& e) {
+          EXPECT_STREQ(e.what(), "falha injetada");
+          throw;
+        }
+      },
+      Consiste::ServerError);
+  hook.failEcho = false;
+  const packet::Packet answer = callServer(net_, "Echo", {"a", 2.0});
+  ASSERT_EQ(answer.rows.size(), 1u);
+  EXPECT_EQ(std::get<std::string>(answer.rows[0][0]), R"(["a",2])");
+  // An answer the connection cannot read is a failure like any other.
+  EXPECT_THROW(callServer(net_, "NotJson", {}), Consiste::ServerError);
   EXPECT_EQ(hook.transcript,
             (std::vector<std::string>{"mod.Echo erro", "mod.Echo ok", "mod.NotJson erro"}));
 }
