@@ -7,6 +7,7 @@
 
 #include "host/db/sql_query.h"
 #include "host/dtm_db_geral.h"
+#include "host/report_csv.h"
 #include "host/report_definition.h"
 #include "host/report_layout.h"
 #include "host/report_output.h"
@@ -88,8 +89,12 @@ class ReportRun {
         proposedTitle.empty() ? definition_.title : proposedTitle, options_.outputFolder);
     if (dialog->showModal() != ui::mrOk)
       return;
-    const auto pages = layout(dialog->title());
-    writeReportPdf(pages, definition_.pageWidth, definition_.pageLines, dialog->path());
+    if (dialog->format() == SaveFormat::Csv) {
+      writeReportCsv(definition_, rows_, dialog->path());
+    } else {
+      const auto pages = layout(dialog->title());
+      writeReportPdf(pages, definition_.pageWidth, definition_.pageLines, dialog->path());
+    }
     tell(ui::MessageKind::Information, fmt::format("Relatório salvo em '{}'.", dialog->path()));
   }
 
@@ -144,8 +149,22 @@ ReportEngineOptions offlineReportEngineOptions(const std::string& outputFolder) 
   return {defaultDefinitionFolder(), outputFolder, {}, nullptr};
 }
 
+namespace {
+
+std::string& installedFolder() {
+  static std::string folder;
+  return folder;
+}
+
+}  // namespace
+
 void installReportEngine(ReportEngineOptions options) {
+  installedFolder() = options.outputFolder;
   setReportEngineFactory([options] { return std::make_unique<ListingReportEngine>(options); });
+}
+
+std::string savedFilesFolder() {
+  return installedFolder().empty() ? defaultOutputFolder() : installedFolder();
 }
 
 ListingReportEngine::ListingReportEngine(ReportEngineOptions options)

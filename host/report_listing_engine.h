@@ -47,6 +47,9 @@ ReportEngineOptions offlineReportEngineOptions(const std::string& outputFolder);
 
 // Makes every report form created from now on get a ListingReportEngine with these options.
 void installReportEngine(ReportEngineOptions options = defaultReportEngineOptions());
+// Where files the operator saves (reports, exported tables) are proposed: the installed
+// engine's output folder, or the default one.
+std::string savedFilesFolder();
 
 class ListingReportEngine : public ReportEngine {
  public:

@@ -1,5 +1,6 @@
 #include "host/report_save_dialog.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "host/consiste.h"
@@ -19,13 +20,18 @@ std::string trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool endsWithPdf(const std::string& name) {
-  return name.size() >= 4 && ui::utf8::toLower(name.substr(name.size() - 4)) == ".pdf";
+const char* extensionOf(SaveFormat format) {
+  return format == SaveFormat::Csv ? ".csv" : ".pdf";
+}
+
+bool endsWith(const std::string& name, const std::string& extension) {
+  return name.size() >= extension.size() &&
+         ui::utf8::toLower(name.substr(name.size() - extension.size())) == extension;
 }
 
 }  // namespace
 
-std::string ReportSaveDialog::fileNameFor(const std::string& title) {
+std::string ReportSaveDialog::fileNameFor(const std::string& title, SaveFormat format) {
   std::string name;
   for (char c : trimmed(title)) {
     const bool refused = static_cast<unsigned char>(c) < 32 ||
@@ -34,11 +40,12 @@ std::string ReportSaveDialog::fileNameFor(const std::string& title) {
   }
   if (name.empty() || name == "." || name == "..")
     name = "relatorio";
-  return name + ".pdf";
+  return name + extensionOf(format);
 }
 
 ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string& prompt,
-                                   const std::string& title, std::string folder)
+                                   const std::string& title, std::string folder,
+                                   std::vector<SaveFormat> formats)
     : Form("frmReportSave"), folder_(std::move(folder)) {
   setCaption(caption);
   setBorderStyle(ui::BorderStyle::Dialog);
@@ -54,13 +61,26 @@ ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string
   edtTitle->setTabOrder(0);
   lblTitle->setFocusControl(edtTitle);
   lblFile = add<ui::Label>("lblFile");
-  lblFile->setCaption("Arquivo PDF:");
+  lblFile->setCaption("Arquivo:");
   lblFile->setBounds(8, 52, 300, 13);
   edtFile = add<ui::Edit>("edtFile");
   edtFile->setBounds(8, 68, 424, 21);
   edtFile->setTabStop(true);
   edtFile->setTabOrder(1);
   lblFile->setFocusControl(edtFile);
+  rbtPdf = add<ui::RadioButton>("rbtPdf");
+  rbtPdf->setCaption("&PDF");
+  rbtPdf->setBounds(8, 104, 60, 17);
+  rbtCsv = add<ui::RadioButton>("rbtCsv");
+  rbtCsv->setCaption("Planilha (C&SV)");
+  rbtCsv->setBounds(76, 104, 110, 17);
+  const auto offered = [&](SaveFormat format) {
+    return std::find(formats.begin(), formats.end(), format) != formats.end();
+  };
+  const bool choice = formats.size() > 1;
+  rbtPdf->setVisible(choice && offered(SaveFormat::Pdf));
+  rbtCsv->setVisible(choice && offered(SaveFormat::Csv));
+  (formats.empty() || formats.front() == SaveFormat::Pdf ? rbtPdf : rbtCsv)->setChecked(true);
   sbtOk = add<ui::SpeedButton>("sbtOk");
   sbtOk->setCaption("&OK");
   sbtOk->setBounds(276, 100, 75, 25);
@@ -68,12 +88,15 @@ ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string
   sbtCancel->setCaption("&Cancelar");
   sbtCancel->setBounds(357, 100, 75, 25);
 
-  edtTitle->onChange = [this](ui::Control&) {
-    if (fileEdited_)
-      return;
-    suggesting_ = true;
-    edtFile->setText(suggestedPath());
-    suggesting_ = false;
+  edtTitle->onChange = [this](ui::Control&) { suggest(); };
+  // The click event runs before the button is checked by the click itself.
+  rbtPdf->onClick = [this](ui::Control&) {
+    rbtPdf->setChecked(true);
+    suggest();
+  };
+  rbtCsv->onClick = [this](ui::Control&) {
+    rbtCsv->setChecked(true);
+    suggest();
   };
   edtFile->onChange = [this](ui::Control&) {
     if (!suggesting_)
@@ -100,8 +123,20 @@ std::string ReportSaveDialog::title() const {
   return trimmed(edtTitle->text());
 }
 
+SaveFormat ReportSaveDialog::format() const {
+  return rbtCsv->checked() ? SaveFormat::Csv : SaveFormat::Pdf;
+}
+
 std::string ReportSaveDialog::suggestedPath() const {
-  return (fs::path(folder_) / fileNameFor(edtTitle->text())).string();
+  return (fs::path(folder_) / fileNameFor(edtTitle->text(), format())).string();
+}
+
+void ReportSaveDialog::suggest() {
+  if (fileEdited_)
+    return;
+  suggesting_ = true;
+  edtFile->setText(suggestedPath());
+  suggesting_ = false;
 }
 
 void ReportSaveDialog::confirm() {
@@ -114,8 +149,8 @@ void ReportSaveDialog::confirm() {
     edtFile->setFocus();
     Consiste::MensErro("O arquivo do relatório deve ser informado.", true);
   }
-  if (!endsWithPdf(name))
-    name += ".pdf";
+  if (const std::string extension = extensionOf(format()); !endsWith(name, extension))
+    name += extension;
   fs::path file(name);
   if (file.is_relative())
     file = fs::path(folder_) / file;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "host/frm_login.h"
+#include "host/frm_principal.h"
 #include "host/net_connection.h"
 #include "host/ui/application.h"
 #include "shell/qt/desktop.h"
@@ -39,6 +40,7 @@ class OffscreenCamera : public script::Camera {
 int runDesktop(int argc, char** argv, EntryPoint entry, bool askSignIn) {
   QApplication app(argc, argv);
   Desktop desktop(app);
+  host::CriaPrincipal();
   if (askSignIn)
     host::TNetConnection::setSessionRenewer([] { return host::AskSignIn(true); });
   const int status = desktop.run([entry, askSignIn] {

@@ -41,10 +41,13 @@ void MenuBarMirror::refresh() {
   refreshPending_ = false;
   ui::Form* form = chooseForm();
   ui::MainMenu* menu = form != nullptr ? form->menu() : nullptr;
+  ui::Form* main = ui::application().mainForm();
+  ui::MainMenu* host = main != nullptr && main != form ? main->menu() : nullptr;
   shownForm_ = form;
-  if (menu == shown_ && !rebuildPending_)
+  if (menu == shown_ && host == host_ && !rebuildPending_)
     return;
   shown_ = menu;
+  host_ = host;
   rebuild();
 }
 
@@ -62,9 +65,13 @@ void MenuBarMirror::clear() {
 void MenuBarMirror::rebuild() {
   rebuildPending_ = false;
   clear();
-  if (shown_ == nullptr)
-    return;
-  for (ui::MenuItem* item : shown_->items()) {
+  // The host's own menu comes first, as a main window's menus come before its child's.
+  std::vector<ui::MenuItem*> items;
+  for (ui::MainMenu* menu : {host_, shown_}) {
+    if (menu != nullptr)
+      items.insert(items.end(), menu->items().begin(), menu->items().end());
+  }
+  for (ui::MenuItem* item : items) {
     if (item->isSeparator()) {
       built_.emplace_back(bar_.addSeparator());
       continue;
@@ -141,7 +148,7 @@ void MenuBarMirror::scheduleRefresh(bool rebuild) {
 void MenuBarMirror::propertyChanged(ui::Component& component, ui::Property property) {
   if (auto* item = dynamic_cast<ui::MenuItem*>(&component)) {
     if (property == ui::Property::Items) {
-      if (actions_.contains(item) || item == shown_)
+      if (actions_.contains(item) || item == shown_ || item == host_)
         scheduleRefresh(true);
       return;
     }
@@ -160,8 +167,8 @@ void MenuBarMirror::propertyChanged(ui::Component& component, ui::Property prope
 void MenuBarMirror::componentDestroyed(ui::Component& component) {
   if (&component == shownForm_)
     shownForm_ = nullptr;
-  if (&component == shown_) {
-    shown_ = nullptr;
+  if (&component == shown_ || &component == host_) {
+    (&component == shown_ ? shown_ : host_) = nullptr;
     clear();
     scheduleRefresh(false);
     return;

@@ -1,9 +1,10 @@
 // MenuBarMirror: the host window's menu bar as the active form's main menu.
 //
 // The bar shows the menu of the active MDI child form (or of the application's main form when
-// no such child is active; while a dialog is active the last child's menu stays). Items become
-// menus and actions with their captions ('&' accelerators kept), separators, enabled, checked
-// and visible flags, kept in step with the model; choosing an action is the model's menu
+// no such child is active; while a dialog is active the last child's menu stays), after the
+// application's main form's own menu, as a main window merges its menus with its child's. Items
+// become menus and actions with their captions ('&' accelerators kept), separators, enabled,
+// checked and visible flags, kept in step with the model; choosing an action is the model's menu
 // click, delivered as a user event.
 #pragma once
 
@@ -54,6 +55,7 @@ class MenuBarMirror : public QObject, public ui::ChangeObserver {
   Renderer& renderer_;
   ui::Form* shownForm_ = nullptr;
   ui::MainMenu* shown_ = nullptr;
+  ui::MainMenu* host_ = nullptr;
   QHash<const ui::Component*, QAction*> actions_;
   QHash<QAction*, ui::MenuItem*> items_;
   std::vector<QPointer<QObject>> built_;

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "host/frm_principal.h"
 #include "host/quendra.h"
 #include "host/report_listing_engine.h"
 #include "host/showavi.h"
@@ -59,6 +60,7 @@ Session::Session(SessionOptions options)
   shell::signInLocally(server_->service(), context.operador);
 
   ui::application().setRunner(this);
+  host::CriaPrincipal();
   ui::addChangeObserver(this);
   host::TNetConnection::setCallHook(this);
   host::installReportEngine(host::offlineReportEngineOptions(tempDir_));

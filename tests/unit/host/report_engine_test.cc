@@ -254,6 +254,36 @@ TEST_F(ReportEngineTest, SaveAsAsksTheTitleAndTheFileThroughTheReportForm) {
                                       "info: Relatório salvo em '" + saved.string() + "'."}));
 }
 
+TEST_F(ReportEngineTest, SaveAsOffersASpreadsheetBesideThePdf) {
+  installReportEngine(options);
+  auto* form = ui::application().createForm<TfrmDadosGerRel>("frmRelatorio");
+  form->lblCodRel->setCaption("TESTE");
+  form->setCaption("Itens");
+  form->show();
+  form->rpddPadrao->OnBeforeGetQueryParams = [](ReportParams& params) {
+    ReportEngine::ParamByName(params, "P_TCDFILIAL").value = "T";
+  };
+  runner.modalActions.push_back([&](ui::Form& form) {
+    auto& dialog = dynamic_cast<ReportSaveDialog&>(form);
+    EXPECT_TRUE(dialog.rbtPdf->checked());
+    EXPECT_TRUE(dialog.rbtCsv->visible());
+    // Choosing the spreadsheet gives the proposed file its extension.
+    ui::application().dispatch([&] { ui::application().click(*dialog.rbtCsv); });
+    EXPECT_EQ(dialog.edtFile->text(), (folder / "saida" / "Itens.csv").string());
+    ui::application().dispatch([&] { ui::application().click(*dialog.sbtOk); });
+  });
+  EXPECT_TRUE(ui::application().dispatch([&] { ui::application().click(*form->sbtSalvarComo); }));
+  // The grouping fields first, then the columns; every detail row, numbers with all their
+  // decimals and the decimal comma, no heading, footer or page lines.
+  EXPECT_EQ(contents(folder / "saida" / "Itens.csv"),
+            "\xEF\xBB\xBF"
+            "CDFILIAL;NMFILIAL;Item;Valor\r\n"
+            "0001;Matriz;Pano;2,25\r\n"
+            "0001;Matriz;Vassoura;10\r\n"
+            "0002;Campinas;Balde;20\r\n"
+            "0002;Campinas;Rodo;7,5\r\n");
+}
+
 TEST_F(ReportEngineTest, TheSaveDialogRefusesAMissingTitleOrFolder) {
   ReportSaveDialog dialog("Título do relatório", "Informe o título do relatório:", "Itens",
                           (folder / "saida").string());

@@ -7,7 +7,10 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include <QMenuBar>
 #include "shell/qt/menu_bar.h"
+
+#include "host/frm_principal.h"
 #include "tests/unit/shell_qt/desktop_fixture.h"
 
 namespace shell::testing {
@@ -196,6 +199,28 @@ TEST_F(InputTest, MenuBarShowsTheActiveFormsMenuAndClicksGoToTheModel) {
   EXPECT_FALSE(grid->isChecked());
   EXPECT_EQ(grid->text(), "&Tabela");
   EXPECT_TRUE(locked->isEnabled());
+}
+
+// The host's own menu (its main form's, never shown itself) stands before the active child
+// form's, and its items reach the model like any other.
+TEST_F(InputTest, MenuBarShowsTheHostsMenuBeforeTheActiveFormsMenu) {
+  host::CriaPrincipal();
+  SampleForm& form = showSample();
+  desktop->menus().refresh();
+  auto* main = dynamic_cast<host::TfrmPrincipal*>(ui::application().mainForm());
+  ASSERT_NE(main, nullptr);
+  QMenuBar* bar = desktop->mainWindow().menuBar();
+  ASSERT_GE(bar->actions().size(), 2);
+  EXPECT_EQ(bar->actions()[0]->text(), "&Sistema");
+  EXPECT_EQ(bar->actions()[1]->text(), "&Operação");
+  EXPECT_EQ(desktop->menus().shownMenu(), form.menu);
+
+  int opened = 0;
+  main->mnuHistoricoAlteracoes->onClick = [&opened](ui::MenuItem&) { ++opened; };
+  QAction* history = desktop->menus().actionOf(*main->mnuHistoricoAlteracoes);
+  ASSERT_NE(history, nullptr);
+  history->trigger();
+  EXPECT_EQ(opened, 1);
 }
 
 }  // namespace
