@@ -9,6 +9,7 @@
 #include "host/ui/application.h"
 #include "host/ui/edit_mask.h"
 #include "host/ui/errors.h"
+#include "host/ui/scoped_detach.h"
 #include "host/ui/utf8.h"
 
 using namespace Cli_zev00600;
@@ -121,15 +122,8 @@ void TfrmClientesServico::dropFailedInsert() {
     return;
   // Only the row at fault goes: rows of a batch posted before it are still to be saved, so
   // the after-cancel rule, which discards every unsaved change, is kept out of this cancel.
-  auto afterCancel = std::move(cdsServClie->afterCancel);
-  cdsServClie->afterCancel = nullptr;
-  try {
-    cdsServClie->cancel();
-  } catch (...) {
-    cdsServClie->afterCancel = std::move(afterCancel);
-    throw;
-  }
-  cdsServClie->afterCancel = std::move(afterCancel);
+  const ui::ScopedDetach keepUnsavedRows(cdsServClie->afterCancel);
+  cdsServClie->cancel();
 }
 
 void TfrmClientesServico::sbtEscolhidoClick(ui::Control&) {
@@ -167,23 +161,16 @@ void TfrmClientesServico::sbtEscolhidoClick(ui::Control&) {
 void TfrmClientesServico::sbtTodosClick(ui::Control&) {
   if (activeControl() != lsbPossiveis)
     return;
-  // The batch posts its rows with these two handlers detached; the last post, with them
-  // attached again, saves every row of the batch at once and refreshes once.
-  const db::DataSet::Event afterPost = cdsServClie->afterPost;
-  const db::DataSet::Event afterScroll = cdsServClie->afterScroll;
-  auto attach = [&] {
-    cdsServClie->afterPost = afterPost;
-    cdsServClie->afterScroll = afterScroll;
-  };
   const std::vector<std::string> clients = lsbCdPossiveis->items();
   const int count = lsbPossiveis->count();
   int posted = 0;
   bool lastPost = false;
   packet::Value batchDate;
+  // The batch posts its rows with these two handlers detached; the last post, with them
+  // attached again, saves every row of the batch at once and refreshes once.
+  ui::ScopedDetach deferSave(cdsServClie->afterPost, cdsServClie->afterScroll);
   try {
     for (int i = 0; i <= lsbPossiveis->count() - 1; ++i) {
-      cdsServClie->afterPost = nullptr;
-      cdsServClie->afterScroll = nullptr;
       boInclui = false;
       cdsServClie->insert();
       if (boData) {
@@ -200,7 +187,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
       cdsServClie->fieldByName("DTSERVFATU").setValue(batchDate);
       zeroNewClientRow(vrServicoConfirmado);
       if (count == i + 1) {
-        attach();
+        deferSave.reattach();
         lastPost = true;
       }
       cdsServClie->post();
@@ -208,11 +195,12 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
       boInclui = true;
     }
   } catch (...) {
-    attach();
+    deferSave.reattach();
     // A last post that left the insert state failed in its own save of the batch.
     recoverFailedBatch(clients, posted, lastPost && !cdsServClie->isEditing());
     throw;
   }
+  deferSave.reattach();
   boData = true;
   lsbPossiveis->clear();
   lsbCdPossiveis->clear();
@@ -225,19 +213,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
 void TfrmClientesServico::dropUnsavedClients(const std::vector<std::string>& clients) {
   // A row that never reached the server only leaves the change log: the delete rules (give the
   // client back to the list, save the deletion) are for saved rows, so they stay out.
-  auto beforeDelete = std::move(cdsServClie->beforeDelete);
-  auto afterDelete = std::move(cdsServClie->afterDelete);
-  cdsServClie->beforeDelete = nullptr;
-  cdsServClie->afterDelete = nullptr;
-  struct Reattach {
-    db::DataSet* dataSet;
-    db::DataSet::Event& beforeDelete;
-    db::DataSet::Event& afterDelete;
-    ~Reattach() {
-      dataSet->beforeDelete = std::move(beforeDelete);
-      dataSet->afterDelete = std::move(afterDelete);
-    }
-  } reattach{cdsServClie, beforeDelete, afterDelete};
+  const ui::ScopedDetach savedRowsOnly(cdsServClie->beforeDelete, cdsServClie->afterDelete);
   for (const std::string& client : clients) {
     if (cdsServClie->locate("CDCLIENTE", {client}) &&
         packet::isNull(cdsServClie->fieldByName("CDCLIENTE").oldValue())) {
