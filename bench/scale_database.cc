@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "server/database_setup.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace bench {
 

@@ -5,7 +5,7 @@
 
 #include "bench/scale_database.h"
 #include "packet/json_text.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace bench {
 

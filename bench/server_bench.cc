@@ -15,7 +15,7 @@
 #include "host/net_connection.h"
 #include "server/app_server.h"
 #include "server/database_setup.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace {
 

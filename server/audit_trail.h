@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "server/delta_rows.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 #include "server/table_rows.h"
 
 namespace server {

@@ -8,7 +8,7 @@
 
 #include "packet/value.h"
 #include "server/audit_trail.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

@@ -27,8 +27,7 @@ ConnectionPool::ConnectionPool(const std::string& path, int readers)
     : writer_(std::make_unique<Database>(path, false)) {
   prepareForServing(*writer_);
   for (int i = 0; i < std::max(readers, 1); ++i) {
-    auto reader = std::make_unique<Database>(path, false);
-    reader->exec("PRAGMA query_only = 1");
+    auto reader = std::make_unique<Database>(path, storage::OpenOptions{.readOnly = true});
     idle_.push_back(reader.get());
     readers_.push_back(std::move(reader));
   }

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

@@ -98,7 +98,7 @@ void prepareForServing(Database& db) {
       throw SetupError(
           fmt::format("Não foi possível atualizar o esquema do banco de dados '{}' "
                       "da versão {} para a {}: {}",
-                      db.path(), version, kSchemaVersion, e.what()));
+                      db.name(), version, kSchemaVersion, e.what()));
     }
     return prepareForServing(db);
   }
@@ -106,7 +106,7 @@ void prepareForServing(Database& db) {
     throw SetupError(fmt::format(
         "O banco de dados '{}' não tem o esquema do Clientes por Serviço (versão {}, esperada "
         "{}). Crie-o com: appserver --init-db ARQUIVO [--demo]",
-        db.path(), version, kSchemaVersion));
+        db.name(), version, kSchemaVersion));
   }
   db.exec("PRAGMA journal_mode = WAL");
 }

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

@@ -14,7 +14,7 @@
 
 #include "server/credentials.h"
 #include "server/sessions.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

@@ -11,7 +11,7 @@
 
 #include "packet/remote_call.h"
 #include "server/audit_trail.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

@@ -28,7 +28,7 @@
 #include "server/operators.h"
 #include "server/remote_method.h"
 #include "server/sessions.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

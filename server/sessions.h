@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

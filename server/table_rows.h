@@ -14,7 +14,7 @@
 #include "packet/packet.h"
 #include "server/data_sets.h"
 #include "server/delta_rows.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server {
 

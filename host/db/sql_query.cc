@@ -1,11 +1,10 @@
 #include "host/db/sql_query.h"
 
-#include <sqlite3.h>
 #include <strings.h>
 
 #include <charconv>
 #include <cstdio>
-#include <memory>
+#include <functional>
 
 #include <fmt/format.h>
 
@@ -33,17 +32,6 @@ std::string joinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-struct StatementDeleter {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-std::string columnText(sqlite3_stmt* statement, int column) {
-  const auto* text = sqlite3_column_text(statement, column);
-  const int bytes = sqlite3_column_bytes(statement, column);
-  return text != nullptr ? std::string(reinterpret_cast<const char*>(text), bytes) : std::string();
-}
-
 // ISO texts ("2024-03-01" or "2024-03-01 10:30:00") as day counts.
 std::optional<double> isoDate(const std::string& text) {
   int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0;
@@ -56,15 +44,13 @@ std::optional<double> isoDate(const std::string& text) {
   return ui::regional::encodeDate(y, m, d) + ui::regional::encodeTime(hh, mm, ss);
 }
 
-packet::Value columnValue(sqlite3_stmt* statement, int column, const Field& field) {
-  const int kind = sqlite3_column_type(statement, column);
-  if (kind == SQLITE_NULL)
-    return {};
-  if (field.type() == packet::FieldType::Text)
-    return columnText(statement, column);
-  if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
-    return sqlite3_column_double(statement, column);
-  const std::string text = columnText(statement, column);
+packet::Value columnValue(const storage::Statement& statement, int column, const Field& field) {
+  packet::Value stored = statement.value(column);
+  if (std::holds_alternative<std::monostate>(stored) || field.type() == packet::FieldType::Text)
+    return std::holds_alternative<double>(stored) ? statement.text(column) : stored;
+  if (std::holds_alternative<double>(stored))
+    return stored;
+  const std::string& text = std::get<std::string>(stored);
   if (field.type() == packet::FieldType::DateTime) {
     if (const auto days = isoDate(text))
       return *days;
@@ -78,26 +64,22 @@ packet::Value columnValue(sqlite3_stmt* statement, int column, const Field& fiel
   throw DataError(fmt::format("{} ('{}')", messages::wrongValueType(field.name()), text));
 }
 
-packet::FieldType typeOfColumn(sqlite3_stmt* statement, int column) {
-  const char* declared = sqlite3_column_decltype(statement, column);
-  const std::string type = declared != nullptr ? declared : "";
+packet::FieldType typeOfColumn(const storage::Statement& statement, int column) {
+  const std::string type = statement.declaredType(column);
   auto has = [&](const char* word) { return strcasestr(type.c_str(), word) != nullptr; };
   if (has("DATE") || has("TIME"))
     return packet::FieldType::DateTime;
   if (has("INT") || has("REAL") || has("FLOA") || has("DOUB") || has("NUM") || has("DEC"))
     return packet::FieldType::Double;
-  if (declared == nullptr) {
-    const int kind = sqlite3_column_type(statement, column);
-    if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
-      return packet::FieldType::Double;
-  }
+  if (type.empty() && std::holds_alternative<double>(statement.value(column)))
+    return packet::FieldType::Double;
   return packet::FieldType::Text;
 }
 
-}  // namespace
-
-std::vector<std::string> sqlParamNames(std::string_view sql) {
-  std::vector<std::string> names;
+// Calls `found(position, length, name)` for each ":NAME" parameter of an SQL text; quoted texts,
+// quoted names, comments and "::" casts are skipped.
+void forEachParam(std::string_view sql,
+                  const std::function<void(std::size_t, std::size_t, std::string_view)>& found) {
   std::size_t i = 0;
   auto skipTo = [&](std::string_view end) {
     const auto at = sql.find(end, i);
@@ -118,17 +100,25 @@ std::vector<std::string> sqlParamNames(std::string_view sql) {
       std::size_t end = i + 1;
       while (end < sql.size() && isNameChar(sql[end]))
         ++end;
-      std::string name(sql.substr(i + 1, end - i - 1));
-      bool known = false;
-      for (const auto& n : names)
-        known = known || strcasecmp(n.c_str(), name.c_str()) == 0;
-      if (!known)
-        names.push_back(std::move(name));
+      found(i, end - i, sql.substr(i + 1, end - i - 1));
       i = end;
     } else {
       ++i;
     }
   }
+}
+
+}  // namespace
+
+std::vector<std::string> sqlParamNames(std::string_view sql) {
+  std::vector<std::string> names;
+  forEachParam(sql, [&](std::size_t, std::size_t, std::string_view found) {
+    for (const auto& n : names) {
+      if (n.size() == found.size() && strncasecmp(n.data(), found.data(), found.size()) == 0)
+        return;
+    }
+    names.emplace_back(found);
+  });
   return names;
 }
 
@@ -141,8 +131,34 @@ void SqlQuery::setSql(std::vector<std::string> lines) {
   if (active())
     throw DataError(messages::kOpen);
   sql_ = std::move(lines);
+  readParams();
+}
+
+void SqlQuery::setDialectSql(storage::Engine engine, std::vector<std::string> lines) {
+  if (active())
+    throw DataError(messages::kOpen);
+  dialectSql_[engine] = std::move(lines);
+  readParams();
+}
+
+const std::vector<std::string>& SqlQuery::sqlFor(storage::Engine engine) const {
+  const auto found = dialectSql_.find(engine);
+  return found != dialectSql_.end() ? found->second : sql_;
+}
+
+void SqlQuery::readParams() {
+  std::vector<std::string> names = sqlParamNames(joinLines(sql_));
+  for (const auto& [engine, lines] : dialectSql_) {
+    for (auto& name : sqlParamNames(joinLines(lines))) {
+      bool known = false;
+      for (const auto& n : names)
+        known = known || strcasecmp(n.c_str(), name.c_str()) == 0;
+      if (!known)
+        names.push_back(std::move(name));
+    }
+  }
   std::vector<Param> params;
-  for (auto& name : sqlParamNames(joinLines(sql_))) {
+  for (auto& name : names) {
     Param param(name);
     for (const auto& old : params_)
       if (strcasecmp(old.name().c_str(), name.c_str()) == 0 && !old.isNull())
@@ -165,57 +181,56 @@ void SqlQuery::open() {
     return;
   if (database_ == nullptr)
     throw DataError(fmt::format("A consulta '{}' não tem banco de dados.", name()));
-  sqlite3* handle = database_->handle();
-  const std::string text = joinLines(sql_);
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(handle, text.c_str(), static_cast<int>(text.size()), &raw, nullptr) !=
-          SQLITE_OK ||
-      raw == nullptr) {
-    sqlite3_finalize(raw);
-    throw DataError(fmt::format("Erro na consulta '{}': {}", name(), sqlite3_errmsg(handle)));
-  }
-  Statement statement(raw);
-  for (const auto& param : params_) {
-    const std::string key = ":" + param.name();
-    const int index = sqlite3_bind_parameter_index(raw, key.c_str());
-    if (index == 0)
-      continue;
-    const int rc = param.isNull() ? sqlite3_bind_null(raw, index)
-                                  : sqlite3_bind_text(raw, index, param.asString().c_str(),
-                                                      static_cast<int>(param.asString().size()),
-                                                      SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK)
-      throw DataError(fmt::format("Erro na consulta '{}': {}", name(), sqlite3_errmsg(handle)));
-  }
+  // Each ":NAME" becomes the positional parameter of its name, which either engine binds.
+  const std::string text = joinLines(sqlFor(database_->engine()));
+  std::string positional;
+  std::size_t copied = 0;
+  forEachParam(text, [&](std::size_t at, std::size_t length, std::string_view found) {
+    std::size_t index = 0;
+    while (index < params_.size() &&
+           !(params_[index].name().size() == found.size() &&
+             strncasecmp(params_[index].name().data(), found.data(), found.size()) == 0))
+      ++index;
+    positional.append(text, copied, at - copied);
+    positional += fmt::format("?{}", index + 1);
+    copied = at + length;
+  });
+  positional.append(text, copied, std::string::npos);
 
-  const int columns = sqlite3_column_count(raw);
-  std::vector<int> columnOf;
-  bool defineFields = fieldCount() == 0;
   packet::Packet packet;
-  int rc = sqlite3_step(raw);
-  if (defineFields) {
-    for (int c = 0; c < columns; ++c)
-      addField(sqlite3_column_name(raw, c), typeOfColumn(raw, c));
+  try {
+    storage::Statement statement = database_->connection().prepare(positional);
+    for (std::size_t i = 0; i < params_.size(); ++i) {
+      if (!params_[i].isNull())
+        statement.bind(static_cast<int>(i + 1), params_[i].asString());
+    }
+    const bool hasRow = statement.step();
+    const int columns = statement.columnCount();
+    if (fieldCount() == 0) {
+      for (int c = 0; c < columns; ++c)
+        addField(statement.columnName(c), typeOfColumn(statement, c));
+    }
+    std::vector<int> columnOf;
+    for (int f = 0; f < fieldCount(); ++f) {
+      int found = -1;
+      for (int c = 0; c < columns && found < 0; ++c)
+        if (strcasecmp(statement.columnName(c).c_str(), field(f).name().c_str()) == 0)
+          found = c;
+      if (found < 0)
+        throw DataError(messages::fieldNotFound(field(f).name()));
+      columnOf.push_back(found);
+    }
+    packet.fields = fieldDefs();
+    for (bool row = hasRow; row; row = statement.step()) {
+      packet::Row values;
+      values.reserve(columnOf.size());
+      for (int f = 0; f < fieldCount(); ++f)
+        values.push_back(columnValue(statement, columnOf[static_cast<std::size_t>(f)], field(f)));
+      packet.rows.push_back(std::move(values));
+    }
+  } catch (const storage::DbError& e) {
+    throw DataError(fmt::format("Erro na consulta '{}': {}", name(), e.what()));
   }
-  for (int f = 0; f < fieldCount(); ++f) {
-    int found = -1;
-    for (int c = 0; c < columns && found < 0; ++c)
-      if (strcasecmp(sqlite3_column_name(raw, c), field(f).name().c_str()) == 0)
-        found = c;
-    if (found < 0)
-      throw DataError(messages::fieldNotFound(field(f).name()));
-    columnOf.push_back(found);
-  }
-  packet.fields = fieldDefs();
-  for (; rc == SQLITE_ROW; rc = sqlite3_step(raw)) {
-    packet::Row row;
-    row.reserve(columnOf.size());
-    for (int f = 0; f < fieldCount(); ++f)
-      row.push_back(columnValue(raw, columnOf[static_cast<std::size_t>(f)], field(f)));
-    packet.rows.push_back(std::move(row));
-  }
-  if (rc != SQLITE_DONE)
-    throw DataError(fmt::format("Erro na consulta '{}': {}", name(), sqlite3_errmsg(handle)));
   loadPacket(packet);
 }
 

@@ -1,6 +1,8 @@
-// SqlQuery: a read-only data set filled by an SQL SELECT on a local Database.
+// SqlQuery: a read-only data set filled by an SQL SELECT on the host's Database.
 //
-// The SQL is kept line by line exactly as given. Parameters are written ":NAME" in the SQL
+// The SQL is kept line by line exactly as given. A query may keep a text of its own for an
+// engine (setDialectSql) beside its default text; it runs the text of the engine its database
+// is on. Parameters are written ":NAME" in the SQL
 // (one name may appear several times and is one parameter); each is bound as a TEXT value (or
 // NULL when never set) when the query opens, never spliced into the SQL. Fields are defined
 // like a data set's (addField) and matched to the result columns by name, case-insensitive;
@@ -14,7 +16,10 @@
 #include <string_view>
 #include <vector>
 
+#include <map>
+
 #include "host/db/data_set.h"
+#include "storage/database.h"
 
 namespace db {
 
@@ -45,6 +50,11 @@ class SqlQuery : public DataSet {
   // Replaces the SQL (the query must be closed) and re-reads its parameter names; values of
   // parameters that keep their name are kept.
   void setSql(std::vector<std::string> lines);
+  // The text for one engine, used instead of the default one there (the query must be closed).
+  // Its parameters are those of the default text, by name.
+  void setDialectSql(storage::Engine engine, std::vector<std::string> lines);
+  // The text the query runs on that engine.
+  const std::vector<std::string>& sqlFor(storage::Engine engine) const;
 
   const std::vector<Param>& params() const { return params_; }
   // Case-insensitive; throws DataError for an unknown name.
@@ -54,11 +64,14 @@ class SqlQuery : public DataSet {
   }
 
   // Runs the SQL with its parameters and loads every row; does nothing when already open.
-  // A database error throws DataError with SQLite's message.
+  // A database error throws DataError with the database's message.
   void open();
 
  private:
+  void readParams();
+
   std::vector<std::string> sql_;
+  std::map<storage::Engine, std::vector<std::string>> dialectSql_;
   std::vector<Param> params_;
   Database* database_;
 };

@@ -17,7 +17,7 @@
 #include "server/database_setup.h"
 #include "server/operators.h"
 #include "server/service.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 #include "shell/host_startup.h"
 #include "shell/script/expectations.h"
 #include "shell/script/host_settings.h"

@@ -13,7 +13,7 @@
 #include "host/ui/application.h"
 #include "host/ui/regional.h"
 #include "server/database_setup.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 #include "shell/host_startup.h"
 
 namespace script {

@@ -8,7 +8,7 @@
 #include "packet/name_order.h"
 #include "server/database_setup.h"
 #include "server/service.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 #include "server_fixture.h"
 
 namespace server::testing {

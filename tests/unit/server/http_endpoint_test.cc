@@ -8,7 +8,7 @@
 #include "host/net_connection.h"
 #include "packet/json_codec.h"
 #include "server/app_server.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 #include "server_fixture.h"
 
 namespace server::testing {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "server/database_setup.h"
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server::testing {
 

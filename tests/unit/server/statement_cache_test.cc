@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "server/sqlite_db.h"
+#include "server/storage.h"
 
 namespace server::testing {
 namespace {
@@ -77,7 +77,7 @@ TEST_F(StatementCacheTest, ACachedStatementSeesAChangedSchemaAndReleasesItsReadL
     half.bind(1, 1.0);
     ASSERT_TRUE(half.step());
   }
-  Database other(folder_ + "/t.db", false, 0);
+  Database other(folder_ + "/t.db", storage::OpenOptions{.busyTimeoutMs = 0});
   EXPECT_NO_THROW(other.exec("DROP TABLE T"));
 }
 
