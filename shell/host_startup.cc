@@ -127,9 +127,13 @@ void signInLocally(server::Service& service, const std::string& operatorCode) {
 void signOutLocally(server::Service& service) {
   host::TNetConnection::setSessionRenewer(nullptr);
   const std::string token = host::TNetConnection::sessionToken();
-  if (!token.empty())
-    service.signOut(token);
   host::TNetConnection::setSessionToken({});
+  try {
+    if (!token.empty())
+      service.signOut(token);
+  } catch (const std::exception&) {
+    // Left to expire: ending the session is courtesy, not something to fail over.
+  }
 }
 
 EntryPoint loadModule(const std::string& path) {
