@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "host/db/data_errors.h"
+#include "host/process_state.h"
 #include "host/quendra.h"
 
 namespace dtmDBGeral {
@@ -11,8 +12,7 @@ namespace dtmDBGeral {
 namespace {
 
 std::unique_ptr<db::Database>& connection() {
-  static std::unique_ptr<db::Database> instance;
-  return instance;
+  return host::processState().localDatabase;
 }
 
 }  // namespace

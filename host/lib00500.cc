@@ -3,6 +3,7 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "host/process_state.h"
 #include "host/server_call.h"
 #include "host/text.h"
 
@@ -11,8 +12,7 @@ namespace Lib00500 {
 namespace {
 
 std::vector<int>& numbers() {
-  static std::vector<int> list;
-  return list;
+  return host::processState().costTypeNumbers;
 }
 
 int requireField(const packet::Packet& packet, const std::string& name) {

@@ -8,17 +8,16 @@
 #include <cctype>
 #include <mutex>
 
+#include "host/process_state.h"
 #include "packet/json_text.h"
 
 namespace host {
 
 namespace {
 
-std::mutex settingsMutex;
-std::string processToken;
-std::function<bool()> processRenewer;
-std::string trustedCertificates;
-std::atomic<CallHook*> processHook{nullptr};
+ConnectionSettings& settings() {
+  return processState().connections;
+}
 
 constexpr std::string_view kTlsScheme = "https://";
 
@@ -40,6 +39,16 @@ double seconds(std::chrono::milliseconds duration) {
 
 CallHook::~CallHook() = default;
 
+void ConnectionSettings::reset() {
+  {
+    std::lock_guard guard(lock);
+    sessionToken.clear();
+    sessionRenewer = nullptr;
+    trustedCertificates.clear();
+  }
+  hook = nullptr;
+}
+
 TNetConnection::TNetConnection(std::string moduleName) : moduleName_(std::move(moduleName)) {
 }
 
@@ -54,9 +63,9 @@ void TNetConnection::connect() {
   if (host_.starts_with(kTlsScheme)) {
     client = std::make_unique<httplib::Client>(host_ + ":" + std::to_string(port_));
     client->enable_server_certificate_verification(true);
-    std::lock_guard lock(settingsMutex);
-    if (!trustedCertificates.empty())
-      client->set_ca_cert_path(trustedCertificates.c_str());
+    std::lock_guard guard(settings().lock);
+    if (!settings().trustedCertificates.empty())
+      client->set_ca_cert_path(settings().trustedCertificates.c_str());
   } else {
     client = std::make_unique<httplib::Client>(host_, port_);
   }
@@ -73,31 +82,31 @@ void TNetConnection::disconnect() {
 }
 
 void TNetConnection::setSessionToken(std::string token) {
-  std::lock_guard lock(settingsMutex);
-  processToken = std::move(token);
+  std::lock_guard guard(settings().lock);
+  settings().sessionToken = std::move(token);
 }
 
 std::string TNetConnection::sessionToken() {
-  std::lock_guard lock(settingsMutex);
-  return processToken;
+  std::lock_guard guard(settings().lock);
+  return settings().sessionToken;
 }
 
 void TNetConnection::setSessionRenewer(std::function<bool()> renewer) {
-  std::lock_guard lock(settingsMutex);
-  processRenewer = std::move(renewer);
+  std::lock_guard guard(settings().lock);
+  settings().sessionRenewer = std::move(renewer);
 }
 
 void TNetConnection::setTrustedCertificates(std::string pemFile) {
-  std::lock_guard lock(settingsMutex);
-  trustedCertificates = std::move(pemFile);
+  std::lock_guard guard(settings().lock);
+  settings().trustedCertificates = std::move(pemFile);
 }
 
 void TNetConnection::setCallHook(CallHook* hook) {
-  processHook = hook;
+  settings().hook = hook;
 }
 
 packet::CallResult TNetConnection::call(const std::string& method, std::vector<packet::Arg> args) {
-  CallHook* hook = processHook;
+  CallHook* hook = settings().hook;
   try {
     std::optional<packet::CallResult> injected;
     if (hook != nullptr)
@@ -108,8 +117,8 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
     if (sessionRefused) {
       std::function<bool()> renewer;
       {
-        std::lock_guard lock(settingsMutex);
-        renewer = processRenewer;
+        std::lock_guard guard(settings().lock);
+        renewer = settings().sessionRenewer;
       }
       if (renewer && renewer())
         result = callServer(method, args, sessionRefused);

@@ -20,9 +20,11 @@
 // driver injects failures this way) and it receives every answer (transcripts).
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +47,20 @@ struct CallHook {
                                                    const std::vector<packet::Arg>& args) = 0;
   virtual void after(const TNetConnection& connection, const std::string& method,
                      const std::vector<packet::Arg>& args, const packet::CallResult& result) = 0;
+};
+
+// What every connection of the process shares, kept in host::ProcessState and written through
+// TNetConnection's static setters. The lock guards the texts and the renewer; the hook is read
+// on every call without it.
+struct ConnectionSettings {
+  std::mutex lock;
+  std::string sessionToken;
+  std::function<bool()> sessionRenewer;
+  std::string trustedCertificates;  // PEM file; empty: the system's authorities
+  std::atomic<CallHook*> hook{nullptr};
+
+  // No session, no renewer, the system's authorities, no hook.
+  void reset();
 };
 
 class TNetConnection {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "host/process_state.h"
 #include "host/text.h"
 #include "host/ui/edit_mask.h"
 #include "host/ui/regional.h"
@@ -23,8 +24,7 @@ void checkPictureKind(int pictureKind) {
 }  // namespace
 
 WorkingContext& context() {
-  static WorkingContext instance;
-  return instance;
+  return host::processState().context;
 }
 
 std::string FiliProc() {

@@ -1,5 +1,6 @@
 #include "host/report_engine.h"
 
+#include "host/process_state.h"
 #include "host/ui/utf8.h"
 
 namespace host {
@@ -7,8 +8,7 @@ namespace host {
 namespace {
 
 ReportEngineFactory& factory() {
-  static ReportEngineFactory instance;
-  return instance;
+  return processState().reportEngines;
 }
 
 bool sameName(const std::string& a, const std::string& b) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "host/process_state.h"
 #include "host/ui/application.h"
 
 namespace Showavi {
@@ -14,15 +15,14 @@ class WaitIndicator : public ui::Component, private ui::ChangeObserver {
  public:
   WaitIndicator() : Component("WaitIndicator") { ui::addChangeObserver(this); }
 
-  WaitState state;
-
   void notify() { changed(ui::Property::Other); }
 
  private:
   void propertyChanged(ui::Component&, ui::Property) override {}
   void componentDestroyed(ui::Component& component) override {
-    if (&component == state.over)
-      state.over = nullptr;
+    WaitState& shown = host::processState().wait;
+    if (&component == shown.over)
+      shown.over = nullptr;
   }
 };
 
@@ -38,23 +38,22 @@ void ActiveShowAvi(const ui::Form* over, int kind, const std::string& text) {
   if (kind != 0 && kind != 1 && kind != 6)
     throw std::invalid_argument(
         "Tipo de indicador de espera desconhecido: " + std::to_string(kind) + ".");
-  auto& indicator = waitIndicator();
-  indicator.state = WaitState{true, kind, text, over};
+  host::processState().wait = WaitState{true, kind, text, over};
   ui::application().screen().setCursor(ui::Cursor::HourGlass);
-  indicator.notify();
+  waitIndicator().notify();
 }
 
 void DeactiveShowAvi() {
-  auto& indicator = waitIndicator();
-  if (!indicator.state.active)
+  WaitState& shown = host::processState().wait;
+  if (!shown.active)
     return;
-  indicator.state = WaitState{};
+  shown = WaitState{};
   ui::application().screen().setCursor(ui::Cursor::Default);
-  indicator.notify();
+  waitIndicator().notify();
 }
 
 const WaitState& state() {
-  return waitIndicator().state;
+  return host::processState().wait;
 }
 
 ui::Component& indicator() {

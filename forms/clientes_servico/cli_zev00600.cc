@@ -6,25 +6,13 @@
 
 namespace Cli_zev00600 {
 
-TfrmClientesServico* frmClientesServico = nullptr;
-bool boStCriado = false;
-bool boInclui = true;
-bool boData = false;
-bool boVrAlterado = false;
-std::string stMinEfeConsid;
-std::string stMinEfeCorrig;
-std::unique_ptr<Controlmenu::TParamControl> ParamControl;
-
-namespace {
-int initializationCount = 0;
-}
-
 void CriaClientesServico() {
   auto& app = ui::application();
+  UnitState& state = unit();
   app.screen().setCursor(ui::Cursor::HourGlass);
-  if (!boStCriado) {
+  if (!state.boStCriado) {
     try {
-      frmClientesServico = app.createForm<TfrmClientesServico>();
+      state.frmClientesServico = app.createForm<TfrmClientesServico>();
     } catch (...) {
       // A failed creation leaves neither the hourglass nor the wait indicator behind.
       if (Showavi::state().active)
@@ -32,28 +20,13 @@ void CriaClientesServico() {
       app.screen().setCursor(ui::Cursor::Default);
       throw;
     }
-    boStCriado = true;
+    state.boStCriado = true;
   }
-  frmClientesServico->show();
+  state.frmClientesServico->show();
   if (app.screen().width() == 640 && app.screen().height() == 480) {
-    frmClientesServico->setWindowState(ui::WindowState::Maximized);
+    state.frmClientesServico->setWindowState(ui::WindowState::Maximized);
   }
   app.screen().setCursor(ui::Cursor::Default);
-}
-
-void initialization() {
-  if (initializationCount++ != 0)
-    return;
-  boStCriado = false;
-  boInclui = true;
-  boVrAlterado = false;
-}
-
-void finalization() {
-  if (--initializationCount != 0)
-    return;
-  stMinEfeConsid.clear();
-  stMinEfeCorrig.clear();
 }
 
 }  // namespace Cli_zev00600

@@ -1,36 +1,13 @@
-// Unit Cli_zev00600: the state of the "Clientes por Serviço" module shared by its forms, and
-// the entry function of the main form.
+// Unit Cli_zev00600: the entry function of the "Clientes por Serviço" main form. The unit's
+// state (the main form, its creation flag, the flags and branch parameters its handlers share)
+// is Cli_zev00600::unit(), in module/module_state.h.
 #pragma once
 
-#include <memory>
-#include <string>
-
-#include "host/controlmenu.h"
-
-class TfrmClientesServico;
+#include "module/module_state.h"
 
 namespace Cli_zev00600 {
 
-// The main form instance; the dialogs reach the main form's connection and data through it.
-extern TfrmClientesServico* frmClientesServico;
-// The main form exists.
-extern bool boStCriado;
-// While true, an insert into cdsServClie started from a grid is refused.
-extern bool boInclui;
-// A changed service value is confirmed through the validity dialog.
-extern bool boData;
-// The service value of the current client-service row changed.
-extern bool boVrAlterado;
-// Branch billing parameters, loaded when the filter is left ("1": minimum staff per day).
-extern std::string stMinEfeConsid;
-extern std::string stMinEfeCorrig;
-// The billing-parameter control, alive while the main form exists.
-extern std::unique_ptr<Controlmenu::TParamControl> ParamControl;
-
 // Opens the main form: creates it once, then shows it (an open form comes to the front).
 void CriaClientesServico();
-
-void initialization();
-void finalization();
 
 }  // namespace Cli_zev00600

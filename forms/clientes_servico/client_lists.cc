@@ -135,20 +135,20 @@ void TfrmClientesServico::sbtEscolhidoClick(ui::Control&) {
         continue;
       }
       client = lsbCdPossiveis->item(i);
-      boInclui = false;
+      unit().boInclui = false;
       cdsServClie->insert();
       fillNewClientRow(client);
       zeroNewClientRow(0);
-      boVrAlterado = true;
+      unit().boVrAlterado = true;
       cdsServClie->post();
-      boInclui = true;
+      unit().boInclui = true;
       lsbCdPossiveis->deleteItem(i);
       lsbPossiveis->deleteItem(i);
     }
   } catch (...) {
     // Grid inserts stay refused. The client at fault is still in the list, so its row goes
     // from the grid: half made, or posted but refused by the server.
-    boInclui = true;
+    unit().boInclui = true;
     dropFailedInsert();
     dropUnsavedClients({client});
     throw;
@@ -171,15 +171,15 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
   ui::ScopedDetach deferSave(cdsServClie->afterPost, cdsServClie->afterScroll);
   try {
     for (int i = 0; i <= lsbPossiveis->count() - 1; ++i) {
-      boInclui = false;
+      unit().boInclui = false;
       cdsServClie->insert();
-      if (boData) {
+      if (unit().boData) {
         Cli_zev00602::CriaDataAtua("N", "S", "", "", "", false);
         batchDate = cdsServClie->fieldByName("DTSERVFATU").value();
-        boData = false;
-        if (Cli_zev00602::boCancelado) {
+        unit().boData = false;
+        if (Cli_zev00602::unit().boCancelado) {
           cdsServClie->cancel();
-          boData = true;
+          unit().boData = true;
           throw ui::Abort();
         }
       }
@@ -192,7 +192,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
       }
       cdsServClie->post();
       ++posted;
-      boInclui = true;
+      unit().boInclui = true;
     }
   } catch (...) {
     deferSave.reattach();
@@ -201,7 +201,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
     throw;
   }
   deferSave.reattach();
-  boData = true;
+  unit().boData = true;
   lsbPossiveis->clear();
   lsbCdPossiveis->clear();
   pgcClientesServico->setActivePage(tshClienServ);
@@ -225,8 +225,8 @@ void TfrmClientesServico::dropUnsavedClients(const std::vector<std::string>& cli
 void TfrmClientesServico::recoverFailedBatch(const std::vector<std::string>& clients, int posted,
                                              bool saveRefused) {
   // The next value change must be confirmed again, and grid inserts stay refused.
-  boData = true;
-  boInclui = true;
+  unit().boData = true;
+  unit().boInclui = true;
   dropFailedInsert();
   // The clients moved before the failure stay bound: their rows were posted with saving
   // deferred to the last post, which never came, so they are saved now in one go and leave

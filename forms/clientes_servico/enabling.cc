@@ -92,7 +92,7 @@ void TfrmClientesServico::HabilitacaoPaginas(bool disabling) {
   const bool f = disabling;
   const bool turnos = !cdsTurno->isEmpty();
   const bool corr =
-      cdsServClie->fieldByName("IDCOREFECLIFILI").asString() == "U" || stMinEfeCorrig == "2";
+      cdsServClie->fieldByName("IDCOREFECLIFILI").asString() == "U" || unit().stMinEfeCorrig == "2";
 
   // Later steps read the enabled flags set by earlier ones, so the order matters.
   tshClienServ->setEnabled(!c && !h && !t);
@@ -293,7 +293,7 @@ void TfrmClientesServico::mnuHistoricoTurnoClick(ui::MenuItem&) {
 void TfrmClientesServico::dtsPadraoStateChange(db::DataSource&) {
   const db::DataSetState state = dtsPadrao->state();
   if (state == db::DataSetState::Browse) {
-    MostraTipoCusto(boData);
+    MostraTipoCusto(unit().boData);
   }
   if (state == db::DataSetState::Edit) {
     if (tshTabCorr->enabled() && !cdsCorrPrecServ->active()) {
@@ -303,7 +303,7 @@ void TfrmClientesServico::dtsPadraoStateChange(db::DataSource&) {
     }
   }
   if (state == db::DataSetState::Browse)
-    boVrAlterado = false;
+    unit().boVrAlterado = false;
   HabilitacaoPaginas(false);
   HabilitacaoBotoes(false);
 }

@@ -169,19 +169,20 @@ void TfrmClientesServico::panFiltroExit(ui::Control&) {
 
 void TfrmClientesServico::applyBillingParameters() {
   Controlmenu::TParamFat* parameters =
-      ParamControl == nullptr
+      unit().ParamControl == nullptr
           ? nullptr
-          : ParamControl->TiposFatur(cdsParamFilial->fieldByName("CDTIPOFATUR").asString());
+          : unit().ParamControl->TiposFatur(cdsParamFilial->fieldByName("CDTIPOFATUR").asString());
   if (parameters != nullptr) {
     parameters->Load(cdsParamFilial->fieldByName("DSPARAMFATFI").asString());
-    stMinEfeConsid = parameters->GetAsString(Controlmenu::kMinEfeConsid);
-    stMinEfeCorrig = parameters->GetAsString(Controlmenu::kMinEfeCorrig);
+    unit().stMinEfeConsid = parameters->GetAsString(Controlmenu::kMinEfeConsid);
+    unit().stMinEfeCorrig = parameters->GetAsString(Controlmenu::kMinEfeCorrig);
   } else {
-    stMinEfeConsid = "1";
-    stMinEfeCorrig = "1";
+    unit().stMinEfeConsid = "1";
+    unit().stMinEfeCorrig = "1";
   }
-  panMinEfet->setVisible(!cdsServClie->isEmpty() && stMinEfeConsid == "1");
-  const std::string title = msgPadrao->Msg(stMinEfeConsid == "1" ? "MinEfetDia" : "MinEfetPer");
+  panMinEfet->setVisible(!cdsServClie->isEmpty() && unit().stMinEfeConsid == "1");
+  const std::string title =
+      msgPadrao->Msg(unit().stMinEfeConsid == "1" ? "MinEfetDia" : "MinEfetPer");
   const int column = Consiste::IndiceCol(*dbgPadrao, "QTEFETMINI");
   if (column >= 0)
     dbgPadrao->column(column).setTitle(title);

@@ -72,7 +72,7 @@ std::array<db::DBEdit*, 8> TfrmClientesServico::vrExcEdits() const {
 void TfrmClientesServico::FormCreate(ui::Form& sender) {
   host::TfrmPadraoSimples::FormCreate(sender);
   Showavi::ActiveShowAvi(ui::application().mainForm(), 0);
-  boData = true;
+  unit().boData = true;
   netClientesServico->connect();
   cdsServClie->fieldByName("CDARVPROD").setEditMask(Quendra::DBPict(0));
   qryProduto->fieldByName("CDARVPROD").setEditMask(Quendra::DBPict(0));
@@ -80,8 +80,8 @@ void TfrmClientesServico::FormCreate(ui::Form& sender) {
   netCustProd->connect();
   cbbTipoCusto->setItems(Lib00500::ListaTipoCusto(*netCustProd, nullptr));
   Showavi::DeactiveShowAvi();
-  ParamControl = std::make_unique<Controlmenu::TParamControl>();
-  ParamControl->StartParamFat();
+  unit().ParamControl = std::make_unique<Controlmenu::TParamControl>();
+  unit().ParamControl->StartParamFat();
   const int saleColumn = Consiste::IndiceCol(*dbgPadrao, "IDEXVLRVENDA");
   if (Geral::ModuloAtiv() == 36) {
     auto& column = dbgPadrao->column(saleColumn);
@@ -145,9 +145,9 @@ void TfrmClientesServico::netCustProdBeforeConnect(host::TNetConnection& sender)
 }
 
 void TfrmClientesServico::FormClose(ui::Form& sender, ui::CloseAction& action) {
-  ParamControl.reset();
+  unit().ParamControl.reset();
   host::TfrmPadraoSimples::FormClose(sender, action);
   netClientesServico->disconnect();
   netCustProd->disconnect();
-  boStCriado = false;
+  unit().boStCriado = false;
 }

@@ -98,18 +98,18 @@ void applySurcharge(TfrmClientesServico& form) {
 // A changed value asks for its start of validity; a dialog closed without confirming drops
 // the whole edit of the row and ends the post without a message.
 void askValidity(TfrmClientesServico& form) {
-  if (!boData || !boVrAlterado)
+  if (!unit().boData || !unit().boVrAlterado)
     return;
   const bool clientPageEnabled = form.tshClienServ->enabled();
   const bool recordNow = !clientPageEnabled || form.dtsPadrao->state() != db::DataSetState::Insert;
   Cli_zev00602::CriaDataAtua("N", clientPageEnabled ? "S" : "N", form.medCdFilial->text(),
                              form.cdsServClie->fieldByName("CDCLIENTE").asString(),
                              form.medCdServico->text(), recordNow);
-  if (Cli_zev00602::boCancelado) {
+  if (Cli_zev00602::unit().boCancelado) {
     form.cdsServClie->cancel();
     throw ui::Abort();
   }
-  boVrAlterado = false;
+  unit().boVrAlterado = false;
 }
 
 bool changedSinceSaved(const db::Field& field) {
@@ -143,14 +143,14 @@ void repriceCorrectionTable(TfrmClientesServico& form) {
 
 void TfrmClientesServico::cdsServClieBeforeInsert(db::DataSet& /*dataSet*/) {
   // Rows come only from the client selection, which clears boInclui around its inserts.
-  if (dynamic_cast<db::DBGrid*>(activeControl()) != nullptr && boInclui)
+  if (dynamic_cast<db::DBGrid*>(activeControl()) != nullptr && unit().boInclui)
     throw ui::Abort();
 }
 
 void TfrmClientesServico::cdsServClieVRSERVFATUChange(db::Field& field) {
   if (!isEditing(*dtsPadrao))
     return;
-  boVrAlterado = changedSinceSaved(field);
+  unit().boVrAlterado = changedSinceSaved(field);
 }
 
 void TfrmClientesServico::cdsServClieBeforePost(db::DataSet& /*dataSet*/) {

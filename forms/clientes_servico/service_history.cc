@@ -51,7 +51,7 @@ void TfrmClientesServico::dbeMinEfetExit(ui::Control& sender) {
 
 void TfrmClientesServico::dbeVrServChange(ui::Control&) {
   if (PaginaExcecDiaAtiva())
-    boVrAlterado = true;
+    unit().boVrAlterado = true;
 }
 
 void TfrmClientesServico::pgcValorServExit(ui::Control&) {

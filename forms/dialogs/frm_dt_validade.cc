@@ -21,9 +21,9 @@ using namespace Cli_zev00602;
 namespace {
 
 TfrmClientesServico& mainForm() {
-  if (Cli_zev00600::frmClientesServico == nullptr)
+  if (Cli_zev00600::unit().frmClientesServico == nullptr)
     throw ui::UiError("O formulário Clientes por Serviço não está aberto.");
-  return *Cli_zev00600::frmClientesServico;
+  return *Cli_zev00600::unit().frmClientesServico;
 }
 
 }  // namespace
@@ -38,8 +38,8 @@ TfrmDtValidade::TfrmDtValidade() : host::TfrmRotiGeral("frmDtValidade") {
 }
 
 TfrmDtValidade::~TfrmDtValidade() {
-  if (frmDtValidade == this)
-    frmDtValidade = nullptr;
+  if (unit().frmDtValidade == this)
+    unit().frmDtValidade = nullptr;
 }
 
 void TfrmDtValidade::buildLayout() {
@@ -84,15 +84,15 @@ void TfrmDtValidade::buildLayout() {
 void TfrmDtValidade::FormCreate(ui::Form& sender) {
   host::TfrmRotiGeral::FormCreate(sender);
   TfrmClientesServico& main = mainForm();
-  if (stIdValor == "S") {
+  if (unit().stIdValor == "S") {
     setCaption("Replicação dos Valores de Serviços");
-    cdsDtReplicaValor->loadPacket(
-        host::callServer(*main.netClientesServico, "GetDtReplicaValor", {stCdFilial, stCdServico}));
+    cdsDtReplicaValor->loadPacket(host::callServer(*main.netClientesServico, "GetDtReplicaValor",
+                                                   {unit().stCdFilial, unit().stCdServico}));
   } else {
     setCaption("Cadastramento Validade");
     nedVrSevico->setValue(main.cdsServClie->fieldByName("VRSERVFATU").asFloat());
   }
-  const bool withReason = stIdMotivo == "S";
+  const bool withReason = unit().stIdMotivo == "S";
   if (withReason) {
     setWidth(605);
   } else {
@@ -112,7 +112,7 @@ void TfrmDtValidade::FormClose(ui::Form& sender, ui::CloseAction& action) {
   host::TfrmRotiGeral::FormClose(sender, action);
   // Every call builds a fresh dialog for its own mode, so a closed one goes away.
   action = ui::CloseAction::Free;
-  boStCriado = false;
+  unit().boStCriado = false;
 }
 
 void TfrmDtValidade::depDataIniExit(ui::Control& /*sender*/) {
@@ -143,8 +143,9 @@ void TfrmDtValidade::ValidaData() {
   TfrmClientesServico& main = mainForm();
   // A failed lookup is reported rather than read as "no stored date", which would let an
   // earlier start through without the question.
-  cdsMaiorVigencia->loadPacket(host::callServer(*main.netClientesServico, "GetMaiorVigencia",
-                                                {stCdFilial, stCdCliente, stCdServico}));
+  cdsMaiorVigencia->loadPacket(
+      host::callServer(*main.netClientesServico, "GetMaiorVigencia",
+                       {unit().stCdFilial, unit().stCdCliente, unit().stCdServico}));
   if (depDataIni->isEmpty())
     return;
   checkDate();
@@ -187,14 +188,14 @@ void TfrmDtValidade::sbtConfirmaClick(ui::Component& /*sender*/) {
 
   TfrmClientesServico& main = mainForm();
   main.vrServicoConfirmado = value;
-  const bool replication = stIdValor == "S";
+  const bool replication = unit().stIdValor == "S";
   if (replication) {
-    stCdCliente.clear();
+    unit().stCdCliente.clear();
   } else {
     main.cdsServClie->fieldByName("VRSERVFATU").setAsFloat(value);
     main.cdsServClie->fieldByName("DTSERVFATU").setAsDateTime(depDataIni->date());
   }
-  if (boAtualizaHistorico)
+  if (unit().boAtualizaHistorico)
     recordOnServer(value);
   if (replication) {
     // The server has taken the value for every client: the dialog closes as confirmed even
@@ -212,9 +213,12 @@ void TfrmDtValidade::sbtConfirmaClick(ui::Component& /*sender*/) {
 void TfrmDtValidade::recordOnServer(double value) {
   TfrmClientesServico& main = mainForm();
   std::vector<packet::Arg> args = {
-      packet::Arg(stCdFilial),  packet::Arg(stCdServico),
-      packet::Arg(stCdCliente), packet::Arg(packet::DateArg{depDataIni->date()}),
-      packet::Arg(value),       packet::Arg(memMotivo->text()),
+      packet::Arg(unit().stCdFilial),
+      packet::Arg(unit().stCdServico),
+      packet::Arg(unit().stCdCliente),
+      packet::Arg(packet::DateArg{depDataIni->date()}),
+      packet::Arg(value),
+      packet::Arg(memMotivo->text()),
   };
   for (const char* suffix : layout::kFieldSuffixes) {
     const double day = main.cdsServClie->fieldByName(std::string("VRSERVFAT") + suffix).asFloat();
@@ -226,7 +230,7 @@ void TfrmDtValidade::recordOnServer(double value) {
 
 void TfrmDtValidade::finishConfirmation() {
   boCancelado = false;
-  Cli_zev00602::boCancelado = false;
+  Cli_zev00602::unit().boCancelado = false;
   host::TfrmRotiGeral::sbtConfirmaClick(*sbtConfirma);
   mainForm().repaint();
 }
@@ -238,24 +242,25 @@ void CriaDataAtua(const std::string& idValor, const std::string& idMotivo,
                   const std::string& cdServico, bool atualizaHistorico) {
   auto& app = ui::application();
   app.screen().setCursor(ui::Cursor::HourGlass);
-  stIdValor = idValor;
-  stIdMotivo = idMotivo;
-  stCdFilial = cdFilial;
-  stCdCliente = cdCliente;
-  stCdServico = cdServico;
-  boAtualizaHistorico = atualizaHistorico;
-  boCancelado = true;
+  UnitState& dialog = unit();
+  dialog.stIdValor = idValor;
+  dialog.stIdMotivo = idMotivo;
+  dialog.stCdFilial = cdFilial;
+  dialog.stCdCliente = cdCliente;
+  dialog.stCdServico = cdServico;
+  dialog.boAtualizaHistorico = atualizaHistorico;
+  dialog.boCancelado = true;
   try {
-    if (!boStCriado) {
-      frmDtValidade = app.createForm<TfrmDtValidade>();
-      boStCriado = true;
+    if (!dialog.boStCriado) {
+      dialog.frmDtValidade = app.createForm<TfrmDtValidade>();
+      dialog.boStCriado = true;
     }
-    frmDtValidade->showModal();
+    dialog.frmDtValidade->showModal();
   } catch (...) {
     // A dialog that failed to open or to run is not reused: the next call builds a fresh one.
-    if (boStCriado && frmDtValidade != nullptr) {
-      frmDtValidade->release();
-      boStCriado = false;
+    if (dialog.boStCriado && dialog.frmDtValidade != nullptr) {
+      dialog.frmDtValidade->release();
+      dialog.boStCriado = false;
     }
     app.screen().setCursor(ui::Cursor::Default);
     throw;

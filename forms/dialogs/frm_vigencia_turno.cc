@@ -1,9 +1,9 @@
 #include "forms/dialogs/frm_vigencia_turno.h"
 
-#include "forms/dialogs/cli_zev00605.h"
 #include "host/consiste.h"
 #include "host/ui/application.h"
 #include "host/ui/errors.h"
+#include "module/module_state.h"
 
 TfrmVigenciaTurno::TfrmVigenciaTurno() : host::TfrmRotiGeral("frmVigenciaTurno") {
   setCaption("Cadastramento Validade (Turno)");
@@ -35,7 +35,7 @@ void TfrmVigenciaTurno::VdVigencia() {
 
 void TfrmVigenciaTurno::sbtConfirmaClick(ui::Component&) {
   VdVigencia();
-  if (depVigencia->date() < Cli_zev00605::vigenciaAtual &&
+  if (depVigencia->date() < Cli_zev00605::unit().vigenciaAtual &&
       msgPadrao->ShowMsg("CONF_VIGENCIA", ui::MessageKind::Confirmation,
                          ui::MessageButtons::YesNo) != ui::mrYes) {
     depVigencia->setFocus();
@@ -57,13 +57,14 @@ void TfrmVigenciaTurno::FormClose(ui::Form& sender, ui::CloseAction& action) {
 namespace Cli_zev00605 {
 
 bool CriaVigenciaTurno(double& proposed, double current) {
-  frmVigenciaTurno = ui::application().createForm<TfrmVigenciaTurno>();
-  frmVigenciaTurno->depVigencia->setDate(proposed);
-  vigenciaAtual = current;
+  UnitState& state = unit();
+  state.frmVigenciaTurno = ui::application().createForm<TfrmVigenciaTurno>();
+  state.frmVigenciaTurno->depVigencia->setDate(proposed);
+  state.vigenciaAtual = current;
   // The dialog goes once the user event ends; its result and date are read before.
-  if (frmVigenciaTurno->showModal() != ui::mrOk)
+  if (state.frmVigenciaTurno->showModal() != ui::mrOk)
     return false;
-  proposed = frmVigenciaTurno->depVigencia->date();
+  proposed = state.frmVigenciaTurno->depVigencia->date();
   return true;
 }
 

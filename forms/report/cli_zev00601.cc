@@ -5,17 +5,6 @@
 
 namespace Cli_zev00601 {
 
-TfrmRelClieServ* frmRelClieServ = nullptr;
-bool boIdCriado = false;
-
-void initialization() {
-  boIdCriado = false;
-}
-
-void finalization() {
-  frmRelClieServ = nullptr;
-}
-
 namespace {
 
 // The hourglass while the form is made, the default cursor again however that ends.
@@ -32,14 +21,14 @@ class HourGlass {
 void CriaRelClieServ() {
   {
     const HourGlass wait;
-    if (!boIdCriado) {
-      frmRelClieServ = ui::application().createForm<TfrmRelClieServ>();
-      boIdCriado = true;
+    if (!unit().boIdCriado) {
+      unit().frmRelClieServ = ui::application().createForm<TfrmRelClieServ>();
+      unit().boIdCriado = true;
     }
   }
   // The operator fills the filters with the normal cursor; the form clears the flag and this
   // reference when it closes.
-  frmRelClieServ->showModal();
+  unit().frmRelClieServ->showModal();
 }
 
 }  // namespace Cli_zev00601

@@ -1,16 +1,10 @@
-// Unit Cli_zev00601: the clients-per-service report form and its state.
+// Unit Cli_zev00601: the entry function of the clients-per-service report form. The unit's
+// state (the form and its creation flag) is Cli_zev00601::unit(), in module/module_state.h.
 #pragma once
 
-class TfrmRelClieServ;
+#include "module/module_state.h"
 
 namespace Cli_zev00601 {
-
-extern TfrmRelClieServ* frmRelClieServ;
-// The report form exists.
-extern bool boIdCriado;
-
-void initialization();
-void finalization();
 
 // Opens the report form modally, creating it when it does not exist; the main form's print
 // command calls it.

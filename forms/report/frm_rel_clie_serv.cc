@@ -138,6 +138,6 @@ void TfrmRelClieServ::FormActivate(ui::Form& sender) {
 
 void TfrmRelClieServ::FormClose(ui::Form& sender, ui::CloseAction& action) {
   TfrmDadosGerRel::FormClose(sender, action);
-  Cli_zev00601::boIdCriado = false;
-  Cli_zev00601::frmRelClieServ = nullptr;
+  Cli_zev00601::unit().boIdCriado = false;
+  Cli_zev00601::unit().frmRelClieServ = nullptr;
 }

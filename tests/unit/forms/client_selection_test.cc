@@ -70,8 +70,8 @@ TEST_F(ClientSelectionTest, AllClientsFailingAtTheThirdSaveTheFirstTwoAndKeepThe
   EXPECT_EQ(form->lsbPossiveis->item(0), "280.592.342-18 - Beatriz Vitória Conceição Teixeira");
   EXPECT_EQ(form->cdsServClie->state(), db::DataSetState::Browse);
   EXPECT_EQ(form->cdsServClie->changeCount(), 0);
-  EXPECT_TRUE(Cli_zev00600::boData);
-  EXPECT_TRUE(Cli_zev00600::boInclui);
+  EXPECT_TRUE(Cli_zev00600::unit().boData);
+  EXPECT_TRUE(Cli_zev00600::unit().boInclui);
   EXPECT_TRUE(form->cdsServClie->afterPost && form->cdsServClie->afterScroll);
 }
 
@@ -85,8 +85,8 @@ TEST_F(ClientSelectionTest, AllClientsFailingAtTheFirstBindNothing) {
   EXPECT_EQ(form->lsbCdPossiveis->count(), 5);
   EXPECT_EQ(form->cdsServClie->state(), db::DataSetState::Browse);
   EXPECT_EQ(form->cdsServClie->changeCount(), 0);
-  EXPECT_TRUE(Cli_zev00600::boData);
-  EXPECT_TRUE(Cli_zev00600::boInclui);
+  EXPECT_TRUE(Cli_zev00600::unit().boData);
+  EXPECT_TRUE(Cli_zev00600::unit().boInclui);
 }
 
 TEST_F(ClientSelectionTest, AllClientsWithTheirSaveRefusedBindNothingAndRestoreTheFlags) {
@@ -101,8 +101,8 @@ TEST_F(ClientSelectionTest, AllClientsWithTheirSaveRefusedBindNothingAndRestoreT
   EXPECT_EQ(form->lsbPossiveis->count(), 5);
   EXPECT_TRUE(form->cdsServClie->isEmpty());
   EXPECT_EQ(form->cdsServClie->changeCount(), 0);
-  EXPECT_TRUE(Cli_zev00600::boData);
-  EXPECT_TRUE(Cli_zev00600::boInclui);
+  EXPECT_TRUE(Cli_zev00600::unit().boData);
+  EXPECT_TRUE(Cli_zev00600::unit().boInclui);
 }
 
 TEST_F(ClientSelectionTest, ChosenClientsStopAtARefusedRowWhichLeavesTheGrid) {
@@ -118,8 +118,8 @@ TEST_F(ClientSelectionTest, ChosenClientsStopAtARefusedRowWhichLeavesTheGrid) {
   EXPECT_EQ(form->lsbPossiveis->count(), 4);
   EXPECT_EQ(form->cdsServClie->state(), db::DataSetState::Browse);
   EXPECT_EQ(form->cdsServClie->changeCount(), 0);
-  EXPECT_TRUE(Cli_zev00600::boInclui);
-  EXPECT_TRUE(Cli_zev00600::boData);
+  EXPECT_TRUE(Cli_zev00600::unit().boInclui);
+  EXPECT_TRUE(Cli_zev00600::unit().boData);
 }
 
 TEST_F(ClientSelectionTest, ARefusedMoveKeepsAnEarlierUnsavedChange) {

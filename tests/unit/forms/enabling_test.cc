@@ -111,7 +111,7 @@ TEST_F(EnablingTest, PagesNeedRowsShiftsAndACorrectionCondition) {
   form->cdsServClie->first();
   recompute();
   EXPECT_FALSE(form->tshTabCorr->enabled());
-  Cli_zev00600::stMinEfeCorrig = "2";
+  Cli_zev00600::unit().stMinEfeCorrig = "2";
   recompute();
   EXPECT_TRUE(form->tshTabCorr->enabled());
 

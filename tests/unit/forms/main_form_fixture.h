@@ -4,28 +4,21 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
-#include "forms/dialogs/cli_zev00602.h"
-#include "host/dtm_db_geral.h"
 #include "host/net_connection.h"
 #include "host/quendra.h"
 #include "host/ui/application.h"
+#include "tests/unit/forms/forms_test_support.h"
 #include "tests/unit/ui/test_runner.h"
 
 namespace forms_test {
@@ -78,49 +71,19 @@ inline packet::Packet textRows(const std::vector<std::string>& fields,
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    namespace fs = std::filesystem;
-    folder_ = fs::temp_directory_path() /
-              ("cps-main-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    const std::string path = (folder_ / "cps.db").string();
-    sqlite3* handle = nullptr;
-    sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    // One transaction: the demo's inserts, each committed alone, would take seconds.
-    const std::string script =
-        "BEGIN;" + readSource("db/schema.sql") + readSource("db/demo.sql") + "COMMIT;";
-    ASSERT_EQ(sqlite3_exec(handle, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(handle);
-    Quendra::context() = Quendra::WorkingContext{};
-    Quendra::context().databasePath = path;
-    dtmDBGeral::reset();
-    ui::resetApplication();
+    resetProcess();
+    Quendra::context().databasePath = database_.path();
     runner = std::make_unique<ui::testing::TestRunner>();
     host::TNetConnection::setCallHook(&server);
     server.answer("GetListaTipoCusto", textRows({"CDTIPOCUSTO", "NMTIPOCUSTO", "IDUTTPCUSTO"}, {}));
     ui::application().dispatch([] { Cli_zev00600::CriaClientesServico(); });
-    form = Cli_zev00600::frmClientesServico;
+    form = Cli_zev00600::unit().frmClientesServico;
     ASSERT_NE(form, nullptr) << (runner->messages.empty() ? "" : runner->messages.front());
   }
 
   void TearDown() override {
-    host::TNetConnection::setCallHook(nullptr);
     runner.reset();
-    ui::resetApplication();
-    Cli_zev00600::frmClientesServico = nullptr;
-    Cli_zev00600::boStCriado = false;
-    Cli_zev00600::ParamControl.reset();
-    Cli_zev00600::boInclui = true;
-    Cli_zev00600::boData = false;
-    Cli_zev00600::boVrAlterado = false;
-    Cli_zev00600::stMinEfeConsid.clear();
-    Cli_zev00600::stMinEfeCorrig.clear();
-    Cli_zev00602::frmDtValidade = nullptr;
-    Cli_zev00602::boStCriado = false;
-    dtmDBGeral::reset();
-    Quendra::context() = Quendra::WorkingContext{};
-    std::filesystem::remove_all(folder_);
+    resetProcess();
   }
 
   // Types the codes and moves the focus out of the filter, as a user does.
@@ -152,15 +115,7 @@ class MainFormTest : public ::testing::Test {
   TfrmClientesServico* form = nullptr;
 
  private:
-  static std::string readSource(const std::string& relative) {
-    const char* root = std::getenv("CPS_SOURCE_DIR");
-    std::ifstream in(std::filesystem::path(root != nullptr ? root : ".") / relative);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  std::filesystem::path folder_;
+  DemoDatabase database_{"cps-main"};
 };
 
 }  // namespace forms_test

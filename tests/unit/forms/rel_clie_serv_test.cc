@@ -1,24 +1,20 @@
 // The clients-per-service report form on the demo database: its filters, the checks before each
 // output, the report's parameters, and the listing the host's engine makes of them.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "forms/report/cli_zev00601.h"
 #include "forms/report/frm_rel_clie_serv.h"
 #include "host/consiste.h"
-#include "host/dtm_db_geral.h"
 #include "host/procurar.h"
 #include "host/quendra.h"
 #include "host/report_listing_engine.h"
 #include "host/report_preview.h"
 #include "host/ui/application.h"
+#include "tests/unit/forms/forms_test_support.h"
 #include "tests/unit/ui/test_runner.h"
 
 namespace {
@@ -30,42 +26,19 @@ std::string sourceFile(const std::string& relative) {
   return (fs::path(root != nullptr ? root : ".") / relative).string();
 }
 
-std::string readText(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class RelClieServTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("cps-rel-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    const std::string path = (folder / "cps.db").string();
-    sqlite3* handle = nullptr;
-    sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    const std::string script = "BEGIN;" + readText(sourceFile("db/schema.sql")) +
-                               readText(sourceFile("db/demo.sql")) + "COMMIT;";
-    ASSERT_EQ(sqlite3_exec(handle, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(handle);
-    Quendra::context().databasePath = path;
-    dtmDBGeral::reset();
-    host::installReportEngine({sourceFile("reports"), (folder / "saida").string(), {}, nullptr});
-    ui::resetApplication();
+    forms_test::resetProcess();
+    Quendra::context().databasePath = database.path();
+    host::installReportEngine(
+        {sourceFile("reports"), (database.folder() / "saida").string(), {}, nullptr});
     runner = std::make_unique<ui::testing::TestRunner>();
   }
 
   void TearDown() override {
     runner.reset();
-    ui::resetApplication();
-    host::setReportEngineFactory(nullptr);
-    dtmDBGeral::reset();
-    Quendra::context().databasePath.clear();
-    fs::remove_all(folder);
+    forms_test::resetProcess();
   }
 
   TfrmRelClieServ* open() {
@@ -125,7 +98,7 @@ class RelClieServTest : public ::testing::Test {
     });
   }
 
-  fs::path folder;
+  forms_test::DemoDatabase database{"cps-rel"};
   std::unique_ptr<ui::testing::TestRunner> runner;
   TfrmRelClieServ* form = nullptr;
   host::ReportParams filled;
@@ -134,9 +107,9 @@ class RelClieServTest : public ::testing::Test {
 TEST_F(RelClieServTest, TheEntryOpensOneFormAndItsCloseAllowsAFreshOne) {
   const TfrmRelClieServ* seen = nullptr;
   runner->modalActions.push_back([&](ui::Form& shown) {
-    seen = Cli_zev00601::frmRelClieServ;
+    seen = Cli_zev00601::unit().frmRelClieServ;
     EXPECT_EQ(&shown, seen);
-    EXPECT_TRUE(Cli_zev00601::boIdCriado);
+    EXPECT_TRUE(Cli_zev00601::unit().boIdCriado);
     EXPECT_EQ(ui::application().screen().cursor(), ui::Cursor::Default);
     auto& report = dynamic_cast<TfrmRelClieServ&>(shown);
     EXPECT_EQ(report.caption(), "Clientes por Serviço");
@@ -150,8 +123,8 @@ TEST_F(RelClieServTest, TheEntryOpensOneFormAndItsCloseAllowsAFreshOne) {
   });
   ui::application().dispatch([] { Cli_zev00601::CriaRelClieServ(); });
   EXPECT_NE(seen, nullptr);
-  EXPECT_FALSE(Cli_zev00601::boIdCriado);
-  EXPECT_EQ(Cli_zev00601::frmRelClieServ, nullptr);
+  EXPECT_FALSE(Cli_zev00601::unit().boIdCriado);
+  EXPECT_EQ(Cli_zev00601::unit().frmRelClieServ, nullptr);
   EXPECT_EQ(ui::application().findForm("frmRelClieServ"), nullptr);
   EXPECT_EQ(ui::application().screen().cursor(), ui::Cursor::Default);
 }

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "forms/dialogs/cli_zev00605.h"
 #include "forms/dialogs/frm_vigencia_turno.h"
 #include "host/ui/application.h"
 #include "host/ui/regional.h"
+#include "module/module_state.h"
+#include "tests/unit/forms/forms_test_support.h"
 #include "tests/unit/ui/test_runner.h"
 
 namespace {
@@ -15,12 +16,12 @@ double date(int y, int m, int d) {
 class VigenciaTurnoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::resetApplication();
+    forms_test::resetProcess();
     runner = std::make_unique<ui::testing::TestRunner>();
   }
   void TearDown() override {
     runner.reset();
-    ui::resetApplication();
+    forms_test::resetProcess();
   }
   // Runs the dialog inside a user event, as the post of a shift row does.
   bool ask(double& proposed, double current) {

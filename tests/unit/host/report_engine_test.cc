@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "host/frm_dados_ger_rel.h"
+#include "host/process_state.h"
 #include "host/report_preview.h"
 #include "host/report_save_dialog.h"
 #include "host/ui/regional.h"
@@ -77,9 +78,7 @@ class ReportEngineTest : public ::testing::Test {
                                      ui::regional::encodeTime(10, 30, 0));
   }
   ~ReportEngineTest() override {
-    ui::resetApplication();
-    setReportEngineFactory(nullptr);
-    ui::regional::setClockForTesting(std::nullopt);
+    processState().reset();
     fs::remove_all(folder);
   }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/dtm_db_geral.h"
+#include "host/process_state.h"
 #include "host/quendra.h"
 #include "host/ui/application.h"
 #include "host/ui/regional.h"
@@ -31,9 +31,7 @@ class SessionTest : public ::testing::Test {
     server::createDatabase(database_, true);
   }
   void TearDown() override {
-    ui::resetApplication();
-    dtmDBGeral::reset();
-    Quendra::context() = Quendra::WorkingContext{};
+    host::processState().reset();
     std::filesystem::remove_all(folder_);
   }
 

@@ -9,8 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/dtm_db_geral.h"
-#include "host/quendra.h"
+#include "host/process_state.h"
 #include "host/ui/regional.h"
 #include "server/app_server.h"
 #include "shell/host_startup.h"
@@ -38,11 +37,9 @@ class ModuleDesktopTest : public DesktopTest {
       renderer().deliver([main] { main->close(); });
     settle();
     DesktopTest::TearDown();
-    ui::regional::setClockForTesting(std::nullopt);
     if (server_)
       server_->stop();
-    dtmDBGeral::reset();
-    Quendra::context() = Quendra::WorkingContext{};
+    host::processState().reset();
   }
 
   static ui::Form* mainForm() { return ui::application().findForm("frmClientesServico"); }

@@ -9,8 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "host/dtm_db_geral.h"
-#include "host/quendra.h"
+#include "host/process_state.h"
 #include "host/ui/application.h"
 #include "shell/host_startup.h"
 #include "shell/qt/desktop_camera.h"
@@ -23,15 +22,10 @@ namespace {
 class ScriptScreenshotTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::resetApplication();
-    dtmDBGeral::reset();
+    host::processState().reset();
     ASSERT_TRUE(folder_.isValid());
   }
-  void TearDown() override {
-    ui::resetApplication();
-    dtmDBGeral::reset();
-    Quendra::context() = Quendra::WorkingContext{};
-  }
+  void TearDown() override { host::processState().reset(); }
 
   // Runs `text` as a script standing in the temporary folder; returns the exit status and
   // keeps what the session printed.
