@@ -1,30 +1,13 @@
-// Which pages, sub-pages, filter controls, menu items, toolbar buttons and client-moving buttons
-// are available, recomputed from scratch from the edit states of the data sets and the page
-// shown; the page predicates, the page menu items, the main page change and the state and data
-// changes of the client-service rows.
-#include <optional>
-
+// Page and button enabling applied to the form: the states that decide it read from the data
+// sets and pages, the flags of enabling_rules.h set on every page, filter control, menu item
+// and button in one pass; the page predicates, the page menu items, the main page change and
+// the state and data changes of the client-service rows.
 #include "forms/clientes_servico/cli_zev00600.h"
+#include "forms/clientes_servico/enabling_rules.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/quendra.h"
 
 using namespace Cli_zev00600;
-
-namespace {
-
-// The enabled state of the toolbar and moving buttons in one context; the buttons in a
-// comment share their state.
-struct ButtonRow {
-  bool incluir;
-  bool alterar;
-  bool procurar;
-  bool verificar;   // sbtImprimir, sbtVrServico
-  bool confirmar;   // sbtCancelar
-  bool escolhido;   // sbtTodos
-  bool umEsquerda;  // sbtTodosEsquerda
-};
-
-}  // namespace
 
 void TfrmClientesServico::bindEnablingHandlers() {
   pgcClientesServico->onChange = [this](ui::Control& c) { pgcClientesServicoChange(c); };
@@ -83,54 +66,79 @@ bool TfrmClientesServico::PaginaHistoricoTurnoAtiva() const {
 
 // --- enabling ---
 
-void TfrmClientesServico::HabilitacaoPaginas(bool disabling) {
-  const bool rows = !cdsServClie->isEmpty();
-  const bool s = cdsServClie->isEditing();
-  const bool c = cdsCorrPrecServ->isEditing();
-  const bool h = cdsHistServFatu->isEditing();
-  const bool t = cdsTurno->isEditing();
-  const bool f = disabling;
-  const bool turnos = !cdsTurno->isEmpty();
-  const bool corr =
+enabling::EnablingInputs TfrmClientesServico::enablingInputs(bool disabling) const {
+  using enabling::Page;
+  using enabling::ValuePage;
+  const ui::TabSheet* page = pgcClientesServico->activePage();
+  const ui::TabSheet* valuePage = pgcValorServ->activePage();
+  enabling::EnablingInputs in;
+  in.editingServClie = cdsServClie->isEditing();
+  in.editingCorrPrecServ = cdsCorrPrecServ->isEditing();
+  in.editingHistServFatu = cdsHistServFatu->isEditing();
+  in.editingTurno = cdsTurno->isEditing();
+  in.rows = !cdsServClie->isEmpty();
+  in.turnos = !cdsTurno->isEmpty();
+  in.historyEmpty = cdsHistServFatu->isEmpty();
+  in.correctionRows = !cdsCorrPrecServ->isEmpty();
+  in.clientItems = lsbPossiveis->count() > 0;
+  in.correction =
       cdsServClie->fieldByName("IDCOREFECLIFILI").asString() == "U" || unit().stMinEfeCorrig == "2";
+  in.branchFixed = Quendra::ModuFili();
+  in.page = page == tshValorServ   ? Page::ValorServ
+            : page == tshTabCorr   ? Page::TabCorr
+            : page == tshCustoProd ? Page::CustoProd
+                                   : Page::ClienServ;
+  in.valuePage = valuePage == tshExcecao          ? ValuePage::Excecao
+                 : valuePage == tshTurno          ? ValuePage::Turno
+                 : valuePage == tshExTurno        ? ValuePage::ExTurno
+                 : valuePage == tshHistoricoTurno ? ValuePage::HistoricoTurno
+                                                  : ValuePage::Historico;
+  in.clientListFocused = lsbPossiveis->focused();
+  in.disabling = disabling;
+  return in;
+}
 
-  // Later steps read the enabled flags set by earlier ones, so the order matters.
-  tshClienServ->setEnabled(!c && !h && !t);
-  tshHistorico->setEnabled(rows && !s && !c && !t && !f);
-  tshExcecao->setEnabled(rows && !c && !h && !t && !f);
-  // While a client-service row is edited the weekday exceptions are the only value sub-page.
-  if (s && !PaginaExcecDiaAtiva())
+void TfrmClientesServico::HabilitacaoPaginas(bool disabling) {
+  const enabling::PageEnabling pages = enabling::pageEnabling(enablingInputs(disabling));
+  // A sub-page comes forward at the point of the pass where the rules decide it, as the
+  // focus leaving the old one may run its exit handlers.
+  tshClienServ->setEnabled(pages.clienServ);
+  tshHistorico->setEnabled(pages.historico);
+  tshExcecao->setEnabled(pages.excecao);
+  if (pages.showExcecao)
     pgcValorServ->setActivePage(tshExcecao);
-  tshTurno->setEnabled(rows && !s && !c && !h && !f);
-  tshExTurno->setEnabled(rows && !s && !c && !h && turnos && !f);
-  tshHistoricoTurno->setEnabled(rows && !s && !c && !h && !t && turnos && !f);
-  if (PaginaExcecTurnoAtiva() && !tshExTurno->enabled())
+  tshTurno->setEnabled(pages.turno);
+  tshExTurno->setEnabled(pages.exTurno);
+  tshHistoricoTurno->setEnabled(pages.historicoTurno);
+  if (pages.showTurno)
     pgcValorServ->setActivePage(tshTurno);
-  const bool anyValuePage = tshHistorico->enabled() || tshExcecao->enabled() ||
-                            tshTurno->enabled() || tshExTurno->enabled() ||
-                            tshHistoricoTurno->enabled();
-  tshValorServ->setEnabled(rows && anyValuePage && !f);
-  tshTabCorr->setEnabled(rows && !s && !h && !t && corr && !f);
-  tshCustoProd->setEnabled(rows && !c && !h && !t && !f);
+  tshValorServ->setEnabled(pages.valorServ);
+  tshTabCorr->setEnabled(pages.tabCorr);
+  tshCustoProd->setEnabled(pages.custoProd);
 
-  lsbPossiveis->setEnabled(!s && !c && !h && !t);
-  lblServico->setEnabled(lsbPossiveis->enabled());
-  medCdServico->setEnabled(lblServico->enabled());
-  btpServico->setEnabled(lblServico->enabled());
-  lblFilial->setEnabled(lblServico->enabled() && !Quendra::ModuFili());
-  medCdFilial->setEnabled(lblFilial->enabled());
-  btpFilial->setEnabled(lblFilial->enabled());
+  lsbPossiveis->setEnabled(pages.clientList);
+  for (ui::Control* control :
+       {static_cast<ui::Control*>(lblServico), static_cast<ui::Control*>(medCdServico),
+        static_cast<ui::Control*>(btpServico)}) {
+    control->setEnabled(pages.serviceFilter);
+  }
+  for (ui::Control* control :
+       {static_cast<ui::Control*>(lblFilial), static_cast<ui::Control*>(medCdFilial),
+        static_cast<ui::Control*>(btpFilial)}) {
+    control->setEnabled(pages.branchFilter);
+  }
 
-  mnuClienServ->setEnabled(tshClienServ->enabled());
-  mnuTabCorr->setEnabled(tshTabCorr->enabled());
-  mnuCusProd->setEnabled(tshCustoProd->enabled());
-  mnuHistServ->setEnabled(tshHistorico->enabled());
-  mnuExcDia->setEnabled(tshExcecao->enabled());
-  mnuTurno->setEnabled(tshTurno->enabled());
-  mnuExTurno->setEnabled(tshExTurno->enabled());
-  mnuHistoricoTurno->setEnabled(tshHistoricoTurno->enabled());
-  mnuValorServ->setEnabled(tshValorServ->enabled());
+  mnuClienServ->setEnabled(pages.clienServ);
+  mnuTabCorr->setEnabled(pages.tabCorr);
+  mnuCusProd->setEnabled(pages.custoProd);
+  mnuHistServ->setEnabled(pages.historico);
+  mnuExcDia->setEnabled(pages.excecao);
+  mnuTurno->setEnabled(pages.turno);
+  mnuExTurno->setEnabled(pages.exTurno);
+  mnuHistoricoTurno->setEnabled(pages.historicoTurno);
+  mnuValorServ->setEnabled(pages.valorServ);
 
+  // The check marks follow the pages as they are now shown.
   mnuClienServ->setChecked(PaginaClienServAtiva());
   mnuTabCorr->setChecked(PaginaTabCorrAtiva());
   mnuCusProd->setChecked(PaginaCustoProdAtiva());
@@ -143,62 +151,28 @@ void TfrmClientesServico::HabilitacaoPaginas(bool disabling) {
 }
 
 void TfrmClientesServico::HabilitacaoBotoes(bool disabling) {
-  const bool rows = !cdsServClie->isEmpty();
-  const bool s = cdsServClie->isEditing();
-  const bool c = cdsCorrPrecServ->isEditing();
-  const bool h = cdsHistServFatu->isEditing();
-  const bool t = cdsTurno->isEditing();
-  const bool turnos = !cdsTurno->isEmpty();
-  const bool items = lsbPossiveis->count() > 0;
-  const bool corrRows = !cdsCorrPrecServ->isEmpty();
+  const enabling::ButtonEnabling buttons = enabling::buttonEnabling(enablingInputs(disabling));
+  sbtIncluir->setEnabled(buttons.incluir);
+  sbtAlterar->setEnabled(buttons.alterar);
+  sbtProcurar->setEnabled(buttons.procurar);
+  sbtVerificar->setEnabled(buttons.verificar);
+  sbtImprimir->setEnabled(buttons.imprimir);
+  sbtVrServico->setEnabled(buttons.vrServico);
+  sbtConfirmar->setEnabled(buttons.confirmar);
+  sbtCancelar->setEnabled(buttons.cancelar);
+  sbtEscolhido->setEnabled(buttons.escolhido);
+  sbtTodos->setEnabled(buttons.todos);
+  sbtUmEsquerda->setEnabled(buttons.umEsquerda);
+  sbtTodosEsquerda->setEnabled(buttons.todosEsquerda);
 
-  std::optional<ButtonRow> row;
-  if (lsbPossiveis->focused()) {
-    const bool clientPage = PaginaClienServAtiva();
-    row = ButtonRow{
-        false, false, items, true, false, items && !s && clientPage, rows && !s && clientPage};
-  } else if (PaginaClienServAtiva()) {
-    row = ButtonRow{false, !s && rows, !s && rows, !s, s, items && !s, rows && !s};
-  } else if (PaginaHistoricoAtiva()) {
-    row = ButtonRow{!h && cdsHistServFatu->isEmpty(), false, false, !h, h, false, false};
-  } else if (PaginaExcecDiaAtiva() || PaginaCustoProdAtiva()) {
-    row = ButtonRow{false, !s && rows, false, !s, s, false, false};
-  } else if (PaginaTurnoAtiva() || PaginaExcecTurnoAtiva()) {
-    row = ButtonRow{false, !t && turnos, false, !t, t, false, false};
-  } else if (PaginaHistoricoTurnoAtiva()) {
-    row = ButtonRow{false, false, false, true, false, false, false};
-  } else if (PaginaTabCorrAtiva()) {
-    row = ButtonRow{!c, !c && corrRows, !c && corrRows, !c, c, false, false};
-  }
-  if (row) {
-    sbtIncluir->setEnabled(row->incluir);
-    sbtAlterar->setEnabled(row->alterar);
-    sbtProcurar->setEnabled(row->procurar);
-    sbtVerificar->setEnabled(row->verificar);
-    sbtImprimir->setEnabled(row->verificar);
-    sbtVrServico->setEnabled(row->verificar);
-    sbtConfirmar->setEnabled(row->confirmar);
-    sbtCancelar->setEnabled(row->confirmar);
-    sbtEscolhido->setEnabled(row->escolhido);
-    sbtTodos->setEnabled(sbtEscolhido->enabled());
-    sbtUmEsquerda->setEnabled(row->umEsquerda);
-    sbtTodosEsquerda->setEnabled(sbtUmEsquerda->enabled());
-  }
-
-  for (ui::SpeedButton* button :
-       {sbtIncluir, sbtAlterar, sbtProcurar, sbtVerificar, sbtConfirmar, sbtCancelar, sbtImprimir,
-        sbtVrServico, sbtEscolhido, sbtTodos, sbtUmEsquerda, sbtTodosEsquerda}) {
-    button->setEnabled(button->enabled() && !disabling);
-  }
-
-  mnuIncluir->setEnabled(sbtIncluir->enabled());
-  mnuAlterar->setEnabled(sbtAlterar->enabled());
-  mnuProcurar->setEnabled(sbtProcurar->enabled());
-  mnuVerificar->setEnabled(sbtVerificar->enabled());
-  mnuConfirmar->setEnabled(sbtConfirmar->enabled());
-  mnuCancelar->setEnabled(sbtCancelar->enabled());
-  mnuListagem->setEnabled(sbtImprimir->enabled());
-  mnuVrServico->setEnabled(sbtVrServico->enabled());
+  mnuIncluir->setEnabled(buttons.incluir);
+  mnuAlterar->setEnabled(buttons.alterar);
+  mnuProcurar->setEnabled(buttons.procurar);
+  mnuVerificar->setEnabled(buttons.verificar);
+  mnuConfirmar->setEnabled(buttons.confirmar);
+  mnuCancelar->setEnabled(buttons.cancelar);
+  mnuListagem->setEnabled(buttons.imprimir);
+  mnuVrServico->setEnabled(buttons.vrServico);
 }
 
 // --- page changes ---

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "forms/clientes_servico/enabling_rules.h"
 #include "host/btn_pesquisa.h"
 #include "host/db/data_set.h"
 #include "host/db/data_source.h"
@@ -263,7 +264,7 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
                                        const std::string& personType,
                                        const std::string& companyName);
 
-  // --- page and button enabling ---
+  // --- page and button enabling (rules in enabling_rules.h) ---
   void HabilitacaoPaginas(bool disabling);
   void HabilitacaoBotoes(bool disabling);
   bool PaginaClienServAtiva() const;
@@ -462,6 +463,8 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   bool confirmsCancel() const;
 
   // Filter, client lists and enabling.
+  // The states that decide the enabling, as they are now.
+  enabling::EnablingInputs enablingInputs(bool disabling) const;
   void bindFilterHandlers();
   void bindClientListHandlers();
   void bindEnablingHandlers();
