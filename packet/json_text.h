@@ -38,6 +38,7 @@ class JsonLimitError : public PacketError {
 struct ReadLimits {
   size_t maxDepth = 32;
   size_t maxValues = SIZE_MAX;
+  size_t maxArgs = SIZE_MAX;  // positional arguments of a call
 };
 
 std::string packetToJsonText(const Packet& packet);

@@ -737,7 +737,13 @@ std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limit
     throw PacketError("Os argumentos devem vir numa lista JSON.");
   }
   std::vector<Arg> args;
-  in.array([&] { args.push_back(readArg(in)); });
+  in.array([&] {
+    if (args.size() == limits.maxArgs) {
+      throw JsonLimitError(fmt::format(
+          "A requisição tem mais de {} argumentos e não foi processada.", limits.maxArgs));
+    }
+    args.push_back(readArg(in));
+  });
   in.finish();
   return args;
 }

@@ -47,6 +47,8 @@ std::string describeHttpFailure(const httplib::Request& request, int status,
   }
 }
 
+constexpr size_t kMaxArguments = 64;
+
 // A refusal after which the connection closes: what the client sent after it (an unread body)
 // is not taken for a request.
 void refuseAndClose(httplib::Response& response, int status, std::string message) {
@@ -216,8 +218,10 @@ void AppServer::route(const std::string& module, const std::string& name) {
     }
     std::vector<packet::Arg> args;
     try {
+      // No method takes more than a few arguments; a list of millions is refused at once.
       args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
-                                             .maxValues = options_.maxRequestValues});
+                                             .maxValues = options_.maxRequestValues,
+                                             .maxArgs = kMaxArguments});
     } catch (const packet::JsonSyntaxError&) {
       refuse(response, 400, "O corpo da requisição não é um JSON válido.");
       return;

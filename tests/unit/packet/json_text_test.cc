@@ -153,6 +153,8 @@ TEST(JsonTextLimits, NestingAndValueCountAreBounded) {
     EXPECT_NE(std::string(e.what()).find("mais de 1000 valores"), std::string::npos) << e.what();
   }
   EXPECT_EQ(argsFromJsonText(numbers, {.maxDepth = 32, .maxValues = 1001}).size(), 1001u);
+  EXPECT_THROW(argsFromJsonText(numbers, {.maxDepth = 32, .maxValues = 2000, .maxArgs = 1000}),
+               JsonLimitError);
 }
 
 }  // namespace
