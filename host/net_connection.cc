@@ -106,6 +106,11 @@ void TNetConnection::setCallHook(CallHook* hook) {
 }
 
 packet::CallResult TNetConnection::call(const std::string& method, std::vector<packet::Arg> args) {
+  return call(method, std::move(args), packet::CallOptions{});
+}
+
+packet::CallResult TNetConnection::call(const std::string& method, std::vector<packet::Arg> args,
+                                        const packet::CallOptions& options) {
   CallHook* hook = settings().hook;
   try {
     std::optional<packet::CallResult> injected;
@@ -113,7 +118,7 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
       injected = hook->before(*this, method, args);
     bool sessionRefused = false;
     packet::CallResult result =
-        injected ? std::move(*injected) : callServer(method, args, sessionRefused);
+        injected ? std::move(*injected) : callServer(method, args, options, sessionRefused);
     if (sessionRefused) {
       std::function<bool()> renewer;
       {
@@ -121,7 +126,7 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
         renewer = settings().sessionRenewer;
       }
       if (renewer && renewer())
-        result = callServer(method, args, sessionRefused);
+        result = callServer(method, args, options, sessionRefused);
     }
     if (hook != nullptr)
       hook->after(*this, method, args, result);
@@ -134,6 +139,7 @@ packet::CallResult TNetConnection::call(const std::string& method, std::vector<p
 
 packet::CallResult TNetConnection::callServer(const std::string& method,
                                               const std::vector<packet::Arg>& args,
+                                              const packet::CallOptions& options,
                                               bool& sessionRefused) {
   sessionRefused = false;
   if (!client_) {
@@ -147,6 +153,8 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   httplib::Headers headers;
   if (const std::string token = sessionToken(); !token.empty())
     headers.emplace("Authorization", "Bearer " + token);
+  if (options.knownVersion > 0)
+    headers.emplace("X-Versao", std::to_string(options.knownVersion));
   const auto response =
       client_->Post("/" + moduleName_ + "/" + method, headers, body, "application/json");
   if (!response) {

@@ -90,6 +90,10 @@ class TNetConnection {
   std::function<void(TNetConnection&)> beforeConnect;
 
   packet::CallResult call(const std::string& method, std::vector<packet::Arg> args);
+  // The same, saying what the caller already holds (a versioned read may then answer only what
+  // changed since; see packet::CallOptions).
+  packet::CallResult call(const std::string& method, std::vector<packet::Arg> args,
+                          const packet::CallOptions& options);
 
   static void setSessionToken(std::string token);
   static std::string sessionToken();
@@ -104,7 +108,7 @@ class TNetConnection {
  private:
   // `sessionRefused` tells a failure caused by the session.
   packet::CallResult callServer(const std::string& method, const std::vector<packet::Arg>& args,
-                                bool& sessionRefused);
+                                const packet::CallOptions& options, bool& sessionRefused);
 
   std::string moduleName_;
   std::string host_ = "127.0.0.1";

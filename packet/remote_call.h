@@ -6,6 +6,7 @@
 // "packet" is present for reads.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -30,6 +31,13 @@ Arg argFromJson(const nlohmann::json& json);  // throws PacketError
 
 nlohmann::json argsToJson(const std::vector<Arg>& args);
 std::vector<Arg> argsFromJson(const nlohmann::json& json);  // throws PacketError
+
+// What a call may say besides its arguments. A read whose rows carry versions, asked with the
+// version of the rows the caller already holds (`knownVersion`), may answer a partial packet
+// (packet/packet.h); other methods ignore it. On the wire it is the header "X-Versao".
+struct CallOptions {
+  std::int64_t knownVersion = 0;  // 0: the caller holds nothing
+};
 
 struct CallResult {
   bool ok = false;

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -93,6 +94,19 @@ packet::CallResult signIn(Service& service, const std::vector<packet::Arg>& args
   if (operatorCode == nullptr || password == nullptr)
     return {false, "Login espera o operador e a senha, como textos.", std::nullopt};
   return service.signIn(*operatorCode, *password);
+}
+
+// The version of the rows the caller holds ("X-Versao"); a missing or malformed one is 0, and
+// the read answers in full.
+packet::CallOptions callOptions(const httplib::Request& request) {
+  packet::CallOptions options;
+  const std::string version = request.get_header_value("X-Versao");
+  std::int64_t number = 0;
+  const auto [end, error] =
+      std::from_chars(version.data(), version.data() + version.size(), number);
+  if (error == std::errc() && end == version.data() + version.size() && number > 0)
+    options.knownVersion = number;
+  return options;
 }
 
 }  // namespace
@@ -240,7 +254,8 @@ void AppServer::route(const std::string& module, const std::string& name) {
       answer(response, 200, {true, {}, std::nullopt});
     } else {
       bool busy = false;
-      const auto result = service_.call(module, name, args, operatorCode, &busy);
+      const auto result =
+          service_.call(module, name, args, operatorCode, &busy, callOptions(request));
       answer(response, busy ? 503 : 200, result);
     }
   });

@@ -10,6 +10,7 @@
 #include "server/delta_rows.h"
 #include "server/method_error.h"
 #include "server/method_groups.h"
+#include "server/row_versions.h"
 #include "server/table_rows.h"
 
 namespace server {
@@ -120,8 +121,10 @@ void modifyBinding(AuditTrail& trail, const RowChange& change) {
     changed.emplace_back(field, change.after.get(field));
     result.set(field, change.after.get(field));
   }
-  if (changed.empty())
+  if (changed.empty()) {
+    touchBinding(db, key);
     return;
+  }
   const bool valueChanged = std::any_of(changed.begin(), changed.end(), [](const auto& c) {
     return c.first == "VRSERVFATU" || c.first == "DTSERVFATU";
   });
@@ -156,14 +159,16 @@ void deleteBinding(AuditTrail& trail, const RowChange& change) {
   trail.remove(kTable, whereKey(key));
 }
 
+// The bindings' read: the whole service, or (asked with the version the caller holds) only the
+// bindings changed since and the keys gone since, stamped with the version answered from. The
+// version is read first: a change written meanwhile has a higher number and comes next time.
 packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
-  static const std::string sql = fmt::format(
+  static const std::string select = fmt::format(
       "SELECT {} FROM SERVCLIE SC "
       "JOIN CLIENTE C ON C.CDCLIENTE = SC.CDCLIENTE "
       "LEFT JOIN PRODUTO P ON P.CDPRODUTO = SC.CDPRODUTO "
       "LEFT JOIN CLIENTEFILIAL CF ON CF.CDFILIAL = SC.CDFILIAL AND CF.CDCLIENTE = SC.CDCLIENTE "
-      "WHERE SC.CDFILIAL = ? AND SC.CDSERVFILI = ? "
-      "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, SC.CDCLIENTE",
+      "WHERE SC.CDFILIAL = ?1 AND SC.CDSERVFILI = ?2 ",
       selectList(datasets::servClie(), "SC",
                  {{"NMRAZSOCCLIE", "C.NMRAZSOCCLIE"},
                   {"CDARVPROD", "P.CDARVPROD"},
@@ -172,9 +177,26 @@ packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
                   {"IDTPIJURCLIE", "C.IDTPIJURCLIE"},
                   {"NMFANTCLIE", "C.NMFANTCLIE"},
                   {"IDCOREFECLIFILI", "CF.IDCOREFECLIFILI"}}));
-  auto statement = context.db.prepare(sql);
+  static const std::string order = "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, SC.CDCLIENTE";
+  static const std::string whole = select + order;
+  static const std::string changed = select + "AND SC.NRVERSAO > ?3 AND SC.NRVERSAO <= ?4 " + order;
+  const std::int64_t version = currentRowVersion(context.db);
+  const std::int64_t since = context.knownVersion;
+  const bool partial = since > 0 && since <= version;
+  auto statement = context.db.prepare(partial ? changed : whole);
   statement.bind(1, args.text(0)).bind(2, args.text(1));
-  return okResult(readPacket(statement, datasets::servClie()));
+  if (partial)
+    statement.bind(3, static_cast<double>(since)).bind(4, static_cast<double>(version));
+  packet::Packet packet = readPacket(statement, datasets::servClie());
+  packet.version = version;
+  if (partial) {
+    packet.changes =
+        packet::PacketChanges{since,
+                              {"CDFILIAL", "CDSERVFILI", "CDCLIENTE"},
+                              bindingsGone(context.db, args.text(0), args.text(1), since, version),
+                              {{"NMRAZSOCCLIE", true}, {"CDCLIENTE", false}}};
+  }
+  return okResult(std::move(packet));
 }
 
 packet::CallResult getClientesFilial(CallContext& context, const MethodArgs& args) {

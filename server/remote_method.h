@@ -63,6 +63,8 @@ struct CallContext {
   std::string operatorCode;
   // Every write of the call goes through it.
   AuditTrail& trail;
+  // The version of the rows the caller holds, for a read that can answer what changed since.
+  std::int64_t knownVersion = 0;
 };
 
 using MethodHandler = packet::CallResult (*)(CallContext& context, const MethodArgs& args);

@@ -69,7 +69,8 @@ Deadline Service::deadline() const {
 
 packet::CallResult Service::call(std::string_view module, std::string_view method,
                                  const std::vector<packet::Arg>& args,
-                                 const std::string& operatorCode, bool* busy) {
+                                 const std::string& operatorCode, bool* busy,
+                                 const packet::CallOptions& options) {
   if (busy != nullptr)
     *busy = false;
   const MethodDef* def = methods_.find(module, method);
@@ -89,7 +90,7 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
       return failure(kBusyMessage);
     }
     AuditTrail trail(lease->db(), operatorCode, def->name);
-    CallContext context{lease->db(), operatorCode, trail};
+    CallContext context{lease->db(), operatorCode, trail, options.knownVersion};
     return def->handler(context, checked);
   } catch (const MethodError& e) {
     return failure(e.what());

@@ -54,11 +54,10 @@ class Service {
   explicit Service(const std::string& databasePath, ServiceOptions options = {});
 
   // Runs a method for a signed-in operator (never empty). `busy`, when given, tells whether a
-  // failure was the server being busy.
+  // failure was the server being busy; `options` say what the caller already holds.
   packet::CallResult call(std::string_view module, std::string_view method,
                           const std::vector<packet::Arg>& args, const std::string& operatorCode,
-                          bool* busy = nullptr);
-
+                          bool* busy = nullptr, const packet::CallOptions& options = {});
   // The operator of a live session, or why there is none.
   SessionCheck authenticate(const std::string& token);
   // Checks operator and password and opens a session (the answer's packet carries the token).

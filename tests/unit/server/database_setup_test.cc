@@ -156,9 +156,16 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
   TempDatabase old(Contents::Fixture);
   {
     Database db(old.path(), false);
+    std::vector<std::string> triggers;
+    for (auto list = db.prepare("SELECT name FROM sqlite_master WHERE type = 'trigger'");
+         list.step();)
+      triggers.push_back(list.text(0));
+    for (const auto& name : triggers)
+      db.exec("DROP TRIGGER " + name);
     db.exec(
-        "DROP TABLE TRILHAALT; DROP TABLE SESSAO; DROP TABLE OPERADOR; "
-        "PRAGMA user_version = 1;");
+        "DROP INDEX SERVCLIE_VERSAO; DROP INDEX SERVCLIE_CLIENTE; ALTER TABLE SERVCLIE DROP "
+        "COLUMN NRVERSAO; DROP TABLE SERVCLIEEXCLUIDO; DROP TABLE VERSAOLINHA;"
+        "DROP TABLE TRILHAALT; DROP TABLE SESSAO; DROP TABLE OPERADOR; PRAGMA user_version = 1;");
   }
   {
     Service service(old.path());
@@ -168,6 +175,9 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
   Database db(old.path(), false);
   EXPECT_EQ(count(db, "PRAGMA user_version"), kSchemaVersion);
   EXPECT_EQ(count(db, "SELECT COUNT(*) FROM SERVCLIE"), 3);
+  // The bindings of the old file keep versions from now on.
+  db.exec("UPDATE SERVCLIE SET DSEMISSERCLI = 'x' WHERE rowid = (SELECT MIN(rowid) FROM SERVCLIE)");
+  EXPECT_EQ(count(db, "SELECT MAX(NRVERSAO) FROM SERVCLIE"), 1);
 
   db.exec("PRAGMA user_version = 99");
   try {
