@@ -5,15 +5,17 @@
 namespace db::change_log {
 
 int count(const Records& records) {
-  return static_cast<int>(
-      std::count_if(records.begin(), records.end(), [](const auto& r) { return r->changed(); }));
+  int changed = 0;
+  for (std::size_t i = 0; i < records.size(); ++i)
+    changed += records[i]->changed() ? 1 : 0;
+  return changed;
 }
 
 packet::Delta delta(const std::vector<packet::FieldDef>& fields, const Records& records) {
   std::vector<const Record*> changed;
-  for (const auto& r : records)
-    if (r->changed())
-      changed.push_back(r.get());
+  for (std::size_t i = 0; i < records.size(); ++i)
+    if (records[i]->changed())
+      changed.push_back(records[i].get());
   std::sort(changed.begin(), changed.end(),
             [](const Record* a, const Record* b) { return a->changeOrder < b->changeOrder; });
   packet::Delta result;
@@ -23,41 +25,49 @@ packet::Delta delta(const std::vector<packet::FieldDef>& fields, const Records& 
     packet::Change change;
     if (r->deleted) {
       change.kind = packet::ChangeKind::Delete;
-      change.oldValues = r->mergedValues();
+      change.oldValues = r->mergedValues().toRow();
     } else if (r->inserted) {
       change.kind = packet::ChangeKind::Insert;
-      change.newValues = r->values;
+      change.newValues = r->values.toRow();
     } else {
       change.kind = packet::ChangeKind::Modify;
-      change.oldValues = r->mergedValues();
-      change.newValues = r->values;
+      change.oldValues = r->mergedValues().toRow();
+      change.newValues = r->values.toRow();
     }
     result.changes.push_back(std::move(change));
   }
   return result;
 }
 
-void merge(Records& records) {
-  std::erase_if(records, [](const auto& r) { return r->deleted; });
-  for (auto& r : records) {
-    if (!r->changed())
+void merge(Records& records, std::vector<RowValues>& gone) {
+  records.eraseIf([&](const auto& r) {
+    if (!r->deleted)
+      return false;
+    gone.push_back(r->mergedValues());
+    return true;
+  });
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    Record& r = *records[i];
+    if (!r.changed())
       continue;
-    r->original.reset();
-    r->inserted = false;
-    r->changeOrder = 0;
+    r.original.reset();
+    r.inserted = false;
+    r.merged = true;
+    r.changeOrder = 0;
   }
 }
 
 void revert(Records& records) {
-  std::erase_if(records, [](const auto& r) { return r->inserted; });
-  for (auto& r : records) {
-    if (!r->changed())
+  records.eraseIf([](const auto& r) { return r->inserted; });
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    Record& r = *records[i];
+    if (!r.changed())
       continue;
-    if (r->original)
-      r->values = std::move(*r->original);
-    r->original.reset();
-    r->deleted = false;
-    r->changeOrder = 0;
+    if (r.original)
+      r.values = std::move(*r.original);
+    r.original.reset();
+    r.deleted = false;
+    r.changeOrder = 0;
   }
 }
 

@@ -9,12 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "host/db/gap_vector.h"
 #include "host/db/record.h"
 #include "packet/packet.h"
 
 namespace db::change_log {
 
-using Records = std::vector<std::unique_ptr<Record>>;
+using Records = GapVector<std::unique_ptr<Record>>;
 
 // Number of rows with a pending change.
 int count(const Records& records);
@@ -23,8 +24,9 @@ int count(const Records& records);
 // modifications with old and new values, deletions with their old values.
 packet::Delta delta(const std::vector<packet::FieldDef>& fields, const Records& records);
 
-// Accepts every pending change: deleted rows go, current values become the original ones.
-void merge(Records& records);
+// Accepts every pending change: deleted rows go (their values as last merged are added to
+// `gone`), current values become the original ones, and changed rows are marked merged.
+void merge(Records& records, std::vector<RowValues>& gone);
 
 // Back to the last merged state: inserted rows go, deleted rows come back where they were,
 // modified rows take their original values again.

@@ -5,15 +5,13 @@
 // so rows that compare equal keep their packet or insertion order. Used by DataSet only.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "host/db/record.h"
 
 namespace db {
-
-// -1, 0 or 1; null sorts before every value and numbers before texts.
-int compareValues(const packet::Value& a, const packet::Value& b);
 
 class DataIndex {
  public:
@@ -24,7 +22,7 @@ class DataIndex {
   bool descending() const { return descending_; }
 
   // Sorts `rows` (given in natural order) by the fields at `positions`.
-  void sort(std::vector<Record*>& rows, const std::vector<int>& positions) const;
+  void sort(std::span<Record*> rows, const std::vector<int>& positions) const;
 
  private:
   std::string name_;

@@ -83,7 +83,8 @@ std::vector<packet::FieldDef> DataSet::fieldDefs() const {
   return defs;
 }
 
-void DataSet::loadPacket(const packet::Packet& packet) {
+std::vector<std::unique_ptr<Record>> DataSet::recordsOf(packet::Packet& packet,
+                                                        bool consume) const {
   // Map and check everything before touching the current rows.
   std::vector<int> source(fields_.size(), -1);
   for (std::size_t i = 0; i < fields_.size(); ++i)
@@ -93,8 +94,9 @@ void DataSet::loadPacket(const packet::Packet& packet) {
     sameLayout = source[i] == static_cast<int>(i);
   std::vector<std::unique_ptr<Record>> records;
   records.reserve(packet.rows.size());
+  packet::Row mapped;
   for (std::size_t r = 0; r < packet.rows.size(); ++r) {
-    const packet::Row& row = packet.rows[r];
+    packet::Row& row = packet.rows[r];
     if (row.size() != packet.fields.size())
       throw DataError(fmt::format("Linha {} do pacote de '{}' tem {} valores; esperados {}.", r + 1,
                                   this->name(), row.size(), packet.fields.size()));
@@ -107,22 +109,38 @@ void DataSet::loadPacket(const packet::Packet& packet) {
     }
     auto record = std::make_unique<Record>();
     if (sameLayout) {
-      record->values = row;
+      record->values = RowValues(row);
     } else {
-      record->values.reserve(fields_.size());
+      mapped.clear();
       for (std::size_t i = 0; i < fields_.size(); ++i) {
         if (source[i] < 0)
-          record->values.emplace_back();
+          mapped.emplace_back();
         else
-          record->values.push_back(row[static_cast<std::size_t>(source[i])]);
+          mapped.push_back(row[static_cast<std::size_t>(source[i])]);
       }
+      record->values = RowValues(mapped);
     }
+    if (consume)
+      packet::Row().swap(row);
     records.push_back(std::move(record));
   }
+  if (consume)
+    std::vector<packet::Row>().swap(packet.rows);
+  return records;
+}
 
+void DataSet::open(std::vector<std::unique_ptr<Record>> records, std::int64_t version) {
   close();
+  openRecords(std::move(records), version);
+}
+
+void DataSet::openRecords(std::vector<std::unique_ptr<Record>> records, std::int64_t version) {
   fire(beforeOpen);
-  records_ = std::move(records);
+  records_.assign(std::move(records));
+  naturalHint_ = 0;
+  version_ = version;
+  versionSource_.clear();
+  goneSinceLoad_.clear();
   changeSequence_ = 0;
   rebuildView(nullptr);
   cursor_ = view_.empty() ? -1 : 0;
@@ -134,13 +152,38 @@ void DataSet::loadPacket(const packet::Packet& packet) {
     fire(afterScroll);
 }
 
+void DataSet::loadPacket(const packet::Packet& packet) {
+  // The rows are only read: the packet stays as it is.
+  auto& readOnly = const_cast<packet::Packet&>(packet);
+  if (packet.changes)
+    applyChanges(readOnly, false);
+  else
+    open(recordsOf(readOnly, false), packet.version);
+}
+
+void DataSet::loadPacket(packet::Packet&& packet) {
+  if (packet.changes)
+    applyChanges(packet, true);
+  else
+    open(recordsOf(packet, true), packet.version);
+}
+
 void DataSet::close() {
+  closeKeeping(nullptr);
+}
+
+void DataSet::closeKeeping(GapVector<std::unique_ptr<Record>>* held) {
   if (!active())
     return;
   fire(beforeClose);
   setState(DataSetState::Inactive);
+  if (held != nullptr)
+    *held = std::move(records_);
   records_.clear();
   view_.clear();
+  goneSinceLoad_.clear();
+  version_ = 0;
+  versionSource_.clear();
   buffer_.clear();
   editRecord_ = nullptr;
   insertBefore_ = nullptr;
@@ -264,14 +307,20 @@ Record* DataSet::currentRecord() const {
   return view_[static_cast<std::size_t>(cursor_)];
 }
 
-const packet::Value& DataSet::currentValue(int field) const {
+Record* DataSet::viewAt(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= view_.size())
+    throw std::out_of_range("linha fora da leitura");
+  return view_[static_cast<std::size_t>(row)];
+}
+
+packet::Value DataSet::currentValue(int field) const {
   const auto i = static_cast<std::size_t>(field);
   if (readRow_ != nullptr)
-    return readRow_->values[i];
+    return readRow_->values.get(i);
   if (readingBuffer_ || isEditing())
     return buffer_[i];
   const Record* r = currentRecord();
-  return r != nullptr ? r->values[i] : kNull;
+  return r != nullptr ? r->values.get(i) : kNull;
 }
 
 packet::Value DataSet::originalValue(int field) const {
@@ -284,7 +333,7 @@ packet::Value DataSet::originalValue(int field) const {
   }
   if (r == nullptr || r->inserted)
     return kNull;
-  return r->mergedValues()[static_cast<std::size_t>(field)];
+  return r->mergedValues().get(static_cast<std::size_t>(field));
 }
 
 void DataSet::writeValue(Field& field, packet::Value value) {
@@ -312,7 +361,7 @@ packet::Delta DataSet::delta() const {
 
 void DataSet::mergeChangeLog() {
   const Record* keep = currentRecord();
-  change_log::merge(records_);
+  change_log::merge(records_, goneSinceLoad_);
   rebuildView(keep);
 }
 
@@ -363,23 +412,25 @@ std::vector<int> DataSet::indexPositions(const DataIndex& index) const {
 }
 
 void DataSet::rebuildView(const Record* keep) {
-  view_.clear();
-  view_.reserve(records_.size());
-  for (const auto& r : records_)
-    if (!r->deleted)
-      view_.push_back(r.get());
+  std::vector<Record*> view;
+  view.reserve(records_.size());
+  for (std::size_t i = 0; i < records_.size(); ++i)
+    if (!records_[i]->deleted)
+      view.push_back(records_[i].get());
   if (!indexName_.empty()) {
     for (const auto& index : indexes_) {
       if (strcasecmp(index.name().c_str(), indexName_.c_str()) != 0)
         continue;
-      index.sort(view_, indexPositions(index));
+      index.sort(view, indexPositions(index));
       break;
     }
   }
+  view_.assign(std::move(view));
   if (keep == nullptr)
     return;
-  const auto it = std::find(view_.begin(), view_.end(), keep);
-  cursor_ = it == view_.end() ? -1 : static_cast<int>(it - view_.begin());
+  const std::size_t at = view_.findNear(static_cast<std::size_t>(std::max(cursor_, 0)),
+                                        [&](const Record* r) { return r == keep; });
+  cursor_ = at == view_.size() ? -1 : static_cast<int>(at);
 }
 
 int DataSet::viewRowCount() const {
@@ -399,11 +450,11 @@ void DataSet::readRow(int row, const std::function<void()>& read) const {
     if (row == insertRow_)
       fromBuffer = true;
     else
-      record = view_.at(static_cast<std::size_t>(row > insertRow_ ? row - 1 : row));
+      record = viewAt(row > insertRow_ ? row - 1 : row);
   } else if (state_ == DataSetState::Edit && row == cursor_) {
     fromBuffer = true;  // the edit buffer shows the row being edited
   } else {
-    record = view_.at(static_cast<std::size_t>(row));
+    record = viewAt(row);
   }
   const Record* savedRow = readRow_;
   const bool savedInsert = readingBuffer_;

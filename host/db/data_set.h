@@ -2,9 +2,11 @@
 //
 // It is filled only by loading a data packet (which replaces every row and empties the change
 // log) and keeps, per row, the values as last merged so that its change log can be sent as a
-// delta, merged once saved, or cancelled. States: Inactive (closed), Browse, Edit, Insert.
-// Edits go to an edit buffer that post() writes into the row; scrolling while editing posts
-// first when something was written, else cancels.
+// delta, merged once saved, or cancelled. A partial packet (the answer of a versioned read
+// asked with the version the data set holds) is applied to the rows held instead, and leaves
+// the data set exactly as loading the whole read would, with the same events. States: Inactive
+// (closed), Browse, Edit, Insert. Edits go to an edit buffer that post() writes into the row;
+// scrolling while editing posts first when something was written, else cancels.
 //
 // Events are public assignable callbacks (assign nullptr to detach). A before-event aborts the
 // operation by throwing: the exception propagates and the data set stays as it was before the
@@ -28,6 +30,7 @@
 #include "host/db/data_errors.h"
 #include "host/db/data_index.h"
 #include "host/db/field.h"
+#include "host/db/gap_vector.h"
 #include "host/db/record.h"
 #include "host/ui/component.h"
 #include "packet/packet.h"
@@ -76,8 +79,20 @@ class DataSet : public ui::Component {
   // the packet lacks reads null, extra packet fields are ignored), empties the change log and
   // opens on the first row. An open data set is closed first (pending edits are dropped).
   // A row of the wrong width or a value of the wrong kind throws DataError naming the row and
-  // field, before anything is replaced.
+  // field, before anything is replaced. A partial packet that canApply() refuses throws
+  // DataError too. The rvalue form frees the packet's rows as it takes them.
   void loadPacket(const packet::Packet& packet);
+  void loadPacket(packet::Packet&& packet);
+  // Whether a partial packet can be applied: the data set holds the rows of the version the
+  // packet starts from, and the server sends again every row whose change was merged since
+  // they were loaded (only then are its values the server's).
+  bool canApply(const packet::Packet& partial) const;
+  // The version of the stored rows the data set holds (0: unversioned).
+  std::int64_t version() const { return version_; }
+  // What read the rows (set by whoever loads versioned rows; a load without it clears it), so
+  // that a versioned reload asks only the read that gave them.
+  const std::string& versionSource() const { return versionSource_; }
+  void setVersionSource(std::string source) { versionSource_ = std::move(source); }
   // Closes: rows, change log and edit are dropped.
   void close();
 
@@ -148,7 +163,7 @@ class DataSet : public ui::Component {
   friend class DataSource;
 
   // Field access.
-  const packet::Value& currentValue(int field) const;
+  packet::Value currentValue(int field) const;
   packet::Value originalValue(int field) const;
   void writeValue(Field& field, packet::Value value);
   void fieldPropertyChanged(bool layout);
@@ -169,14 +184,36 @@ class DataSet : public ui::Component {
   void beginInsert(bool atEnd);
   void commitEdit();
   Record* currentRecord() const;
+  // The row at reading position `row`; throws std::out_of_range outside the rows.
+  Record* viewAt(int row) const;
+  // Where a record stands in records_, searched from where the last insert went.
+  std::size_t naturalPosition(const Record* record) const;
   void rebuildView(const Record* keep);
   std::vector<int> indexPositions(const DataIndex& index) const;
+  struct LocateKey {
+    bool null = false;
+    std::optional<double> number;  // numeric fields: the key read as a number
+    std::string text;              // text fields, lowered when letter case is ignored
+  };
   bool matches(const Record& record, const std::vector<Field*>& fields,
-               const std::vector<packet::Value>& values, LocateOptions options) const;
+               const std::vector<LocateKey>& keys, LocateOptions options) const;
+
+  // Loading (data_set.cc, data_set_changes.cc).
+  std::vector<std::unique_ptr<Record>> recordsOf(packet::Packet& packet, bool consume) const;
+  // Closes, then opens on the records (the events of a load).
+  void open(std::vector<std::unique_ptr<Record>> records, std::int64_t version);
+  void openRecords(std::vector<std::unique_ptr<Record>> records, std::int64_t version);
+  // Closes, handing the rows to `held` instead of dropping them when it is given.
+  void closeKeeping(GapVector<std::unique_ptr<Record>>* held);
+  void applyChanges(packet::Packet& packet, bool consume);
 
   std::vector<std::unique_ptr<Field>> fields_;
-  std::vector<std::unique_ptr<Record>> records_;  // natural order, deleted rows included
-  std::vector<Record*> view_;                     // reading order, deleted rows excluded
+  GapVector<std::unique_ptr<Record>> records_;  // natural order, deleted rows included
+  GapVector<Record*> view_;                     // reading order, deleted rows excluded
+  std::size_t naturalHint_ = 0;                 // where the last insert went in records_
+  std::int64_t version_ = 0;
+  std::string versionSource_;
+  std::vector<RowValues> goneSinceLoad_;  // rows whose deletion was merged since the load
   int cursor_ = -1;
   bool bof_ = true;
   bool eof_ = true;

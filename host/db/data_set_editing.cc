@@ -6,6 +6,10 @@
 
 namespace db {
 
+std::size_t DataSet::naturalPosition(const Record* record) const {
+  return records_.findNear(naturalHint_, [&](const auto& r) { return r.get() == record; });
+}
+
 void DataSet::beginInsert(bool atEnd) {
   checkBrowseMode();
   checkCanModify();
@@ -48,7 +52,7 @@ void DataSet::edit() {
   checkCanModify();
   fire(beforeEdit);
   editRecord_ = currentRecord();
-  buffer_ = editRecord_->values;
+  buffer_ = editRecord_->values.toRow();
   setState(DataSetState::Edit);
   dataEvent(DataEvent::RecordChange);
   fire(afterEdit);
@@ -58,23 +62,23 @@ void DataSet::commitEdit() {
   Record* row = nullptr;
   if (state_ == DataSetState::Insert) {
     auto record = std::make_unique<Record>();
-    record->values = std::move(buffer_);
+    record->values = RowValues(buffer_);
     record->inserted = true;
     record->changeOrder = ++changeSequence_;
     row = record.get();
-    auto at = records_.end();
-    if (insertBefore_ != nullptr)
-      at = std::find_if(records_.begin(), records_.end(),
-                        [&](const auto& r) { return r.get() == insertBefore_; });
+    // Rows added one after the other go in at one place: the search starts where the last did.
+    const std::size_t at =
+        insertBefore_ == nullptr ? records_.size() : naturalPosition(insertBefore_);
     records_.insert(at, std::move(record));
-    view_.insert(view_.begin() + insertRow_, row);
+    naturalHint_ = at;
+    view_.insert(static_cast<std::size_t>(insertRow_), row);
     cursor_ = insertRow_;
   } else {
     row = editRecord_;
     if (modified_) {
       if (!row->inserted && !row->original)
         row->original = std::move(row->values);
-      row->values = std::move(buffer_);
+      row->values = RowValues(buffer_);
       if (row->changeOrder == 0)
         row->changeOrder = ++changeSequence_;
     }
@@ -132,9 +136,11 @@ void DataSet::deleteRecord() {
   fire(beforeDelete);
   fire(beforeScroll);
   Record* row = currentRecord();
-  view_.erase(view_.begin() + cursor_);
+  view_.erase(static_cast<std::size_t>(cursor_));
   if (row->inserted) {
-    std::erase_if(records_, [&](const auto& r) { return r.get() == row; });
+    const std::size_t at = naturalPosition(row);
+    records_.erase(at);
+    naturalHint_ = at;
   } else {
     row->deleted = true;
     if (row->changeOrder == 0)

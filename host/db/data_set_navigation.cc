@@ -1,6 +1,8 @@
 // Cursor movement of DataSet: first, last, moveBy, recNo and locate.
 #include <strings.h>
 
+#include <algorithm>
+
 #include "host/db/data_set.h"
 #include "host/ui/regional.h"
 #include "host/ui/utf8.h"
@@ -100,30 +102,48 @@ std::optional<double> keyNumber(const packet::Value& key, packet::FieldType type
 
 }  // namespace
 
+namespace {
+
+// Whether `have` equals (or, partially, starts with) `wanted`, which is already lowered when
+// letter case is ignored. Texts of plain ASCII, the common case, are compared in place.
+bool textMatches(std::string_view have, const std::string& wanted, LocateOptions options) {
+  if (!options.caseInsensitive) {
+    return options.partialKey ? have.substr(0, wanted.size()) == wanted : have == wanted;
+  }
+  const bool ascii = std::all_of(have.begin(), have.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) {
+    const std::string lowered = ui::utf8::toLower(have);
+    return options.partialKey ? lowered.compare(0, wanted.size(), wanted) == 0 : lowered == wanted;
+  }
+  if (options.partialKey ? have.size() < wanted.size() : have.size() != wanted.size())
+    return false;
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    const char c = have[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != wanted[i])
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool DataSet::matches(const Record& record, const std::vector<Field*>& fields,
-                      const std::vector<packet::Value>& values, LocateOptions options) const {
+                      const std::vector<LocateKey>& keys, LocateOptions options) const {
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    const Field& field = *fields[i];
-    const packet::Value& have = record.values[static_cast<std::size_t>(field.index())];
-    const packet::Value& key = values[i];
-    if (packet::isNull(key) || packet::isNull(have)) {
-      if (packet::isNull(key) != packet::isNull(have))
+    const auto at = static_cast<std::size_t>(fields[i]->index());
+    const LocateKey& key = keys[i];
+    if (key.null || record.values.isNull(at)) {
+      if (key.null != record.values.isNull(at))
         return false;
       continue;
     }
-    if (field.type() != packet::FieldType::Text) {
-      const auto number = keyNumber(key, field.type());
-      if (!number || *number != std::get<double>(have))
+    if (fields[i]->type() != packet::FieldType::Text) {
+      if (!key.number || *key.number != record.values.number(at))
         return false;
       continue;
     }
-    std::string text = keyText(have, field.type());
-    std::string wanted = keyText(key, field.type());
-    if (options.caseInsensitive) {
-      text = ui::utf8::toLower(text);
-      wanted = ui::utf8::toLower(wanted);
-    }
-    if (options.partialKey ? text.compare(0, wanted.size(), wanted) != 0 : text != wanted)
+    if (!textMatches(record.values.text(at), key.text, options))
       return false;
   }
   return true;
@@ -138,9 +158,23 @@ bool DataSet::locate(const std::string& fieldList, const std::vector<packet::Val
   if (fields.empty() || fields.size() != values.size())
     throw DataError(
         "Localizar: o número de valores não corresponde ao número de campos informados.");
+  // Each key is read once: numbers parsed, texts lowered when letter case is ignored.
+  std::vector<LocateKey> keys;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    LocateKey key;
+    key.null = packet::isNull(values[i]);
+    if (!key.null && fields[i]->type() != packet::FieldType::Text) {
+      key.number = keyNumber(values[i], fields[i]->type());
+    } else if (!key.null) {
+      key.text = keyText(values[i], fields[i]->type());
+      if (options.caseInsensitive)
+        key.text = ui::utf8::toLower(key.text);
+    }
+    keys.push_back(std::move(key));
+  }
   fire(beforeScroll);
   for (std::size_t i = 0; i < view_.size(); ++i) {
-    if (!matches(*view_[i], fields, values, options))
+    if (!matches(*view_[i], fields, keys, options))
       continue;
     cursor_ = static_cast<int>(i);
     bof_ = eof_ = false;

@@ -2,28 +2,31 @@
 //
 // Internal to the data layer. A record keeps its current values; the values it had at the
 // last merge are kept apart (`original`) only once it is modified or deleted, so loading a
-// packet copies each row once. A row inserted since the merge has no original values.
+// packet stores each row once. A row inserted since the merge has no original values.
 // `changeOrder` is the sequence number of its first change since the merge (0: unchanged), so
-// the delta lists the changes in the order they were made.
+// the delta lists the changes in the order they were made. `merged` marks a row whose change
+// was merged since the rows were loaded: what the server holds for it is known only once the
+// server sends it again.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 
-#include "packet/packet.h"
+#include "host/db/row_values.h"
 
 namespace db {
 
 struct Record {
-  packet::Row values;
-  std::optional<packet::Row> original;  // modified or deleted rows only
+  RowValues values;
+  std::optional<RowValues> original;  // modified or deleted rows only
   bool inserted = false;
   bool deleted = false;
+  bool merged = false;
   std::uint64_t changeOrder = 0;
 
   bool changed() const { return changeOrder != 0; }
   // The values as last merged (the current ones while unchanged); not for inserted rows.
-  const packet::Row& mergedValues() const { return original ? *original : values; }
+  const RowValues& mergedValues() const { return original ? *original : values; }
 };
 
 }  // namespace db
