@@ -454,7 +454,8 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
                     const std::function<void()>& load);
   // Reloads the client-service rows and puts the cursor back on the same binding.
   void refreshServClie();
-  // Loads the client-service rows of the filter's branch and service (GetServClie).
+  // Loads the client-service rows of the filter's branch and service (GetServClie), asking
+  // only for what changed when the rows held are of the same branch and service.
   void loadServClie();
   // Sends the change log of the client-service rows (UpdServClie with the operator) and merges
   // it once the server has taken it; false when there was nothing to send.

@@ -11,6 +11,7 @@
 #include "host/quendra.h"
 #include "host/server_call.h"
 #include "host/ui/errors.h"
+#include "host/versioned_read.h"
 
 using namespace Cli_zev00600;
 
@@ -176,9 +177,8 @@ bool TfrmClientesServico::saveServClie() {
 }
 
 void TfrmClientesServico::loadServClie() {
-  cdsServClie->loadPacket(
-      host::callServer(*netClientesServico, "GetServClie",
-                       {medCdFilial->text(), medCdServico->text(), Quendra::Operador()}));
+  host::reloadVersioned(*netClientesServico, *cdsServClie, "GetServClie",
+                        {medCdFilial->text(), medCdServico->text(), Quendra::Operador()});
 }
 
 void TfrmClientesServico::cdsServClieAfterPost(db::DataSet& /*dataSet*/) {
