@@ -14,18 +14,6 @@
 
 using namespace Cli_zev00600;
 
-namespace {
-
-// Fields of a new client-service row that start at zero.
-const char* const kZeroFields[] = {
-    "QTEFETMINI",   "QTEFETMINDOM", "QTEFETMINSEG", "QTEFETMINTER", "QTEFETMINQUA",
-    "QTEFETMINQUI", "QTEFETMINSEX", "QTEFETMINSAB", "QTEFETMINFER", "VRTAXAPRVAR",
-    "VRSERVFATDOM", "VRSERVFATSEG", "VRSERVFATTER", "VRSERVFATQUA", "VRSERVFATQUI",
-    "VRSERVFATSEX", "VRSERVFATSAB", "VRSERVFATFER", "IDTCUSPRVAR",  "QTVOLPROSERVCLI",
-};
-
-}  // namespace
-
 void TfrmClientesServico::bindClientListHandlers() {
   lsbPossiveis->onEnter = [this](ui::Control& c) { lsbPossiveisEnter(c); };
   lsbPossiveis->onExit = [this](ui::Control& c) { lsbPossiveisExit(c); };
@@ -49,11 +37,10 @@ void TfrmClientesServico::MontaLista() {
   cdsClientesFilial->loadPacket(loadShowingWait("get_cdsClientesFilial", "GetClientesFilial",
                                                 {medCdFilial->text(), medCdServico->text()}));
   for (cdsClientesFilial->first(); !cdsClientesFilial->eof(); cdsClientesFilial->next()) {
-    lsbPossiveis->addItem(
-        clientDisplayText(cdsClientesFilial->fieldByName("NRINSJURCLIE").asString(),
-                          cdsClientesFilial->fieldByName("IDTPIJURCLIE").asString(),
-                          cdsClientesFilial->fieldByName("NMRAZSOCCLIE").asString()));
-    lsbCdPossiveis->addItem(cdsClientesFilial->fieldByName("CDCLIENTE").asString());
+    lsbPossiveis->addItem(clientDisplayText(cdsClientesFilialNRINSJURCLIE->asString(),
+                                            cdsClientesFilialIDTPIJURCLIE->asString(),
+                                            cdsClientesFilialNMRAZSOCCLIE->asString()));
+    lsbCdPossiveis->addItem(cdsClientesFilialCDCLIENTE->asString());
   }
 }
 
@@ -80,10 +67,9 @@ void TfrmClientesServico::cdsClientesFilialAfterScroll(db::DataSet&) {
     return;
   if (lsbPossiveis->itemIndex() >= 0)
     lsbPossiveis->setSelected(lsbPossiveis->itemIndex(), false);
-  const std::string wanted = ui::utf8::toUpper(
-      clientDisplayText(cdsClientesFilial->fieldByName("NRINSJURCLIE").asString(),
-                        cdsClientesFilial->fieldByName("IDTPIJURCLIE").asString(),
-                        cdsClientesFilial->fieldByName("NMRAZSOCCLIE").asString()));
+  const std::string wanted = ui::utf8::toUpper(clientDisplayText(
+      cdsClientesFilialNRINSJURCLIE->asString(), cdsClientesFilialIDTPIJURCLIE->asString(),
+      cdsClientesFilialNMRAZSOCCLIE->asString()));
   for (int i = 0; i < lsbPossiveis->count(); ++i) {
     if (ui::utf8::toUpper(lsbPossiveis->item(i)) == wanted) {
       lsbPossiveis->setItemIndex(i);
@@ -94,27 +80,30 @@ void TfrmClientesServico::cdsClientesFilialAfterScroll(db::DataSet&) {
 }
 
 void TfrmClientesServico::fillNewClientRow(const std::string& clientCode) {
-  cdsServClie->fieldByName("CDFILIAL").setAsString(medCdFilial->text());
-  cdsServClie->fieldByName("CDSERVFILI").setAsString(medCdServico->text());
-  cdsServClie->fieldByName("CDCLIENTE").setAsString(clientCode);
+  cdsServClieCDFILIAL->setAsString(medCdFilial->text());
+  cdsServClieCDSERVFILI->setAsString(medCdServico->text());
+  cdsServClieCDCLIENTE->setAsString(clientCode);
   qryAuxClie->close();
   qryAuxClie->setParam("P_CDCLIENTE", clientCode);
   qryAuxClie->open();
-  cdsServClie->fieldByName("NMRAZSOCCLIE")
-      .setAsString(qryAuxClie->fieldByName("NMRAZSOCCLIE").asString());
-  cdsServClie->fieldByName("NRINSJURCLIE")
-      .setAsString(
-          ui::formatMaskText(Consiste::PictPess(qryAuxClie->fieldByName("IDTPIJURCLIE").asString()),
-                             qryAuxClie->fieldByName("NRINSJURCLIE").asString()));
-  cdsServClie->fieldByName("NMFANTCLIE")
-      .setAsString(qryAuxClie->fieldByName("NMFANTCLIE").asString());
+  cdsServClieNMRAZSOCCLIE->setAsString(qryAuxClieNMRAZSOCCLIE->asString());
+  cdsServClieNRINSJURCLIE->setAsString(ui::formatMaskText(
+      Consiste::PictPess(qryAuxClieIDTPIJURCLIE->asString()), qryAuxClieNRINSJURCLIE->asString()));
+  cdsServClieNMFANTCLIE->setAsString(qryAuxClieNMFANTCLIE->asString());
 }
 
 void TfrmClientesServico::zeroNewClientRow(double serviceValue) {
-  for (const char* name : kZeroFields)
-    cdsServClie->fieldByName(name).setAsFloat(0);
-  cdsServClie->fieldByName("VRSERVFATU").setAsFloat(serviceValue);
-  cdsServClie->fieldByName("IDATIVATABCOR").setAsString("S");
+  // Every number of a new row starts at zero.
+  for (const data::DayFields& days : {cdsServClieQTEFETMIN, cdsServClieVRSERVFAT}) {
+    for (db::Field* day : days)
+      day->setAsFloat(0);
+  }
+  for (db::Field* field : {cdsServClieQTEFETMINI, cdsServClieVRTAXAPRVAR, cdsServClieIDTCUSPRVAR,
+                           cdsServClieQTVOLPROSERVCLI}) {
+    field->setAsFloat(0);
+  }
+  cdsServClieVRSERVFATU->setAsFloat(serviceValue);
+  cdsServClieIDATIVATABCOR->setAsString("S");
 }
 
 void TfrmClientesServico::dropFailedInsert() {
@@ -175,7 +164,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
       cdsServClie->insert();
       if (unit().boData) {
         Cli_zev00602::CriaDataAtua("N", "S", "", "", "", false);
-        batchDate = cdsServClie->fieldByName("DTSERVFATU").value();
+        batchDate = cdsServClieDTSERVFATU->value();
         unit().boData = false;
         if (Cli_zev00602::unit().boCancelado) {
           cdsServClie->cancel();
@@ -184,7 +173,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
         }
       }
       fillNewClientRow(lsbCdPossiveis->item(i));
-      cdsServClie->fieldByName("DTSERVFATU").setValue(batchDate);
+      cdsServClieDTSERVFATU->setValue(batchDate);
       zeroNewClientRow(vrServicoConfirmado);
       if (count == i + 1) {
         deferSave.reattach();
@@ -216,7 +205,7 @@ void TfrmClientesServico::dropUnsavedClients(const std::vector<std::string>& cli
   const ui::ScopedDetach savedRowsOnly(cdsServClie->beforeDelete, cdsServClie->afterDelete);
   for (const std::string& client : clients) {
     if (cdsServClie->locate("CDCLIENTE", {client}) &&
-        packet::isNull(cdsServClie->fieldByName("CDCLIENTE").oldValue())) {
+        packet::isNull(cdsServClieCDCLIENTE->oldValue())) {
       cdsServClie->deleteRecord();
     }
   }

@@ -90,8 +90,9 @@ void TfrmClientesServico::sbtProcurarClick(ui::Component& /*sender*/) {
 void TfrmClientesServico::refreshServClie() {
   std::vector<packet::Value> key;
   if (cdsServClie->active() && !cdsServClie->isEmpty()) {
-    for (const char* field : {"CDFILIAL", "CDSERVFILI", "CDCLIENTE"})
-      key.emplace_back(cdsServClie->fieldByName(field).asString());
+    for (const db::Field* field :
+         {cdsServClieCDFILIAL, cdsServClieCDSERVFILI, cdsServClieCDCLIENTE})
+      key.emplace_back(field->asString());
   }
   // Reloading drops every unsaved change: after a failed save those stay until the user
   // agrees to drop them, so that the next save can still send them.
@@ -112,7 +113,7 @@ void TfrmClientesServico::sbtVerificarClick(ui::Component& /*sender*/) {
   if (PaginaHistoricoAtiva())
     loadHistServFatu();
   if (PaginaTurnoAtiva() || PaginaExcecTurnoAtiva())
-    GetTurno(cdsTurno->fieldByName("CDTURNO").asString());
+    GetTurno(cdsTurnoCDTURNO->asString());
   else if (PaginaHistoricoTurnoAtiva())
     GetHistoricoTurno();
   HabilitacaoBotoes(false);

@@ -20,31 +20,30 @@ bool informed(const db::Field& field) {
 }  // namespace
 
 void TfrmClientesServico::recomputeCorrection(bool initial, bool final, bool price) {
-  db::DataSet& table = *cdsCorrPrecServ;
-  const double volume = cdsServClie->fieldByName("QTVOLPROSERVCLI").asFloat();
-  const double value = cdsServClie->fieldByName("VRSERVFATU").asFloat();
+  const double volume = cdsServClieQTVOLPROSERVCLI->asFloat();
+  const double value = cdsServClieVRSERVFATU->asFloat();
   // The percentage of the volume (or price) first, then the subtraction (or addition), and the
   // constant last.
   if (initial) {
-    const double percent = table.fieldByName("VRPEINICSERV").asFloat();
-    table.fieldByName("QTINISERV").setAsFloat(volume - percent * volume / 100 - 1);
+    const double percent = cdsCorrPrecServVRPEINICSERV->asFloat();
+    cdsCorrPrecServQTINISERV->setAsFloat(volume - percent * volume / 100 - 1);
   }
   if (final) {
-    const double percent = table.fieldByName("VRPEFIMSERV").asFloat();
-    table.fieldByName("QTFINSERV").setAsFloat(volume - percent * volume / 100 - 1);
+    const double percent = cdsCorrPrecServVRPEFIMSERV->asFloat();
+    cdsCorrPrecServQTFINSERV->setAsFloat(volume - percent * volume / 100 - 1);
   }
   if (price) {
-    const double percent = table.fieldByName("VRPECORRSERV").asFloat();
-    table.fieldByName("VRNOVOPRECOSERV").setAsFloat(value + percent * value / 100);
+    const double percent = cdsCorrPrecServVRPECORRSERV->asFloat();
+    cdsCorrPrecServVRNOVOPRECOSERV->setAsFloat(value + percent * value / 100);
   }
 }
 
-bool TfrmClientesServico::coversStoredInterval(const char* bound, bool bringPage) {
+bool TfrmClientesServico::coversStoredInterval(const db::Field& bound, bool bringPage) {
   try {
-    cdsIntervMaior->loadPacket(host::callServer(*netClientesServico, "GetIntervMaior",
-                                                {medCdFilial->text(), medCdServico->text(),
-                                                 cdsServClie->fieldByName("CDCLIENTE").asString(),
-                                                 cdsCorrPrecServ->fieldByName(bound).asFloat()}));
+    cdsIntervMaior->loadPacket(
+        host::callServer(*netClientesServico, "GetIntervMaior",
+                         {medCdFilial->text(), medCdServico->text(),
+                          cdsServClieCDCLIENTE->asString(), bound.asFloat()}));
   } catch (...) {
     // The server's error is shown by the caller's user event, with the row in front.
     showCorrectionField(bound, bringPage);
@@ -53,57 +52,56 @@ bool TfrmClientesServico::coversStoredInterval(const char* bound, bool bringPage
   return !cdsIntervMaior->isEmpty() && cdsCorrPrecServ->state() == db::DataSetState::Insert;
 }
 
-void TfrmClientesServico::showCorrectionField(const char* field, bool bringPage) {
-  if (bringPage) {
-    pgcClientesServico->setActivePage(tshTabCorr);
-    pgcClientesServicoChange(*pgcClientesServico);
-  }
+void TfrmClientesServico::showCorrectionField(const db::Field& field, bool bringPage) {
+  if (bringPage)
+    showPage(tshTabCorr);
   if (dbgCorrPrecServ->canFocus() && !dbgCorrPrecServ->focused())
     dbgCorrPrecServ->setFocus();
-  const int column = Consiste::IndiceCol(*dbgCorrPrecServ, field);
+  const int column = Consiste::IndiceCol(*dbgCorrPrecServ, field.name());
   if (column >= 0)
     dbgCorrPrecServ->setSelectedIndex(column);
 }
 
-void TfrmClientesServico::refuseCorrection(const char* field, const char* key, bool bringPage) {
+void TfrmClientesServico::refuseCorrection(const db::Field& field, const char* key,
+                                           bool bringPage) {
   showCorrectionField(field, bringPage);
   Consiste::MensErro(msgPadrao->Msg(key), true);
 }
 
 void TfrmClientesServico::checkInitialBound(bool orderToo, bool bringPage) {
-  const db::Field& initial = cdsCorrPrecServ->fieldByName("VRPEINICSERV");
-  const db::Field& final = cdsCorrPrecServ->fieldByName("VRPEFIMSERV");
+  const db::Field& initial = *cdsCorrPrecServVRPEINICSERV;
+  const db::Field& final = *cdsCorrPrecServVRPEFIMSERV;
   if (!informed(initial))
     return;
   if (initial.asFloat() >= 100)
-    refuseCorrection("VRPEINICSERV", "VrIni_maior", bringPage);
+    refuseCorrection(*cdsCorrPrecServVRPEINICSERV, "VrIni_maior", bringPage);
   if (orderToo && informed(final) && initial.asFloat() >= final.asFloat()) {
-    refuseCorrection("VRPEINICSERV", "VrFin_menor_VrIni", bringPage);
+    refuseCorrection(*cdsCorrPrecServVRPEINICSERV, "VrFin_menor_VrIni", bringPage);
   }
-  if (coversStoredInterval("VRPEINICSERV", bringPage)) {
-    refuseCorrection("VRPEINICSERV", "VrIni_cad_exist", bringPage);
+  if (coversStoredInterval(*cdsCorrPrecServVRPEINICSERV, bringPage)) {
+    refuseCorrection(*cdsCorrPrecServVRPEINICSERV, "VrIni_cad_exist", bringPage);
   }
 }
 
 void TfrmClientesServico::checkFinalBound(bool bringPage) {
-  const db::Field& initial = cdsCorrPrecServ->fieldByName("VRPEINICSERV");
-  const db::Field& final = cdsCorrPrecServ->fieldByName("VRPEFIMSERV");
+  const db::Field& initial = *cdsCorrPrecServVRPEINICSERV;
+  const db::Field& final = *cdsCorrPrecServVRPEFIMSERV;
   if (!informed(final))
     return;
   if (final.asFloat() >= 100)
-    refuseCorrection("VRPEFIMSERV", "VrFin_maior", bringPage);
+    refuseCorrection(*cdsCorrPrecServVRPEFIMSERV, "VrFin_maior", bringPage);
   if (initial.asFloat() >= final.asFloat()) {
-    refuseCorrection("VRPEFIMSERV", "VrFin_menor_VrIni", bringPage);
+    refuseCorrection(*cdsCorrPrecServVRPEFIMSERV, "VrFin_menor_VrIni", bringPage);
   }
-  if (coversStoredInterval("VRPEFIMSERV", bringPage)) {
-    refuseCorrection("VRPEFIMSERV", "VrFin_cad_exist", bringPage);
+  if (coversStoredInterval(*cdsCorrPrecServVRPEFIMSERV, bringPage)) {
+    refuseCorrection(*cdsCorrPrecServVRPEFIMSERV, "VrFin_cad_exist", bringPage);
   }
 }
 
 void TfrmClientesServico::checkCorrection(bool bringPage) {
-  const db::Field& correction = cdsCorrPrecServ->fieldByName("VRPECORRSERV");
+  const db::Field& correction = *cdsCorrPrecServVRPECORRSERV;
   if (informed(correction) && correction.asFloat() >= 100) {
-    refuseCorrection("VRPECORRSERV", "VrCorr_maior", bringPage);
+    refuseCorrection(*cdsCorrPrecServVRPECORRSERV, "VrCorr_maior", bringPage);
   }
 }
 
@@ -122,34 +120,36 @@ void TfrmClientesServico::dbgCorrPrecServColExit(ui::Control&) {
   if (column == nullptr)
     return;
   const std::string& name = column->fieldName();
-  if (name == "VRPEINICSERV" && informed(cdsCorrPrecServ->fieldByName(name))) {
+  // The column being left, when something is typed in it.
+  auto left = [&](const db::Field* field) { return name == field->name() && informed(*field); };
+  if (left(cdsCorrPrecServVRPEINICSERV)) {
     checkInitialBound(true, false);
     recomputeCorrection(true, false, false);
-  } else if (name == "VRPEFIMSERV" && informed(cdsCorrPrecServ->fieldByName(name))) {
+  } else if (left(cdsCorrPrecServVRPEFIMSERV)) {
     checkFinalBound(false);
     recomputeCorrection(false, true, false);
-  } else if (name == "VRPECORRSERV" && informed(cdsCorrPrecServ->fieldByName(name))) {
+  } else if (left(cdsCorrPrecServVRPECORRSERV)) {
     checkCorrection(false);
     recomputeCorrection(false, false, true);
   }
 }
 
-void TfrmClientesServico::cdsCorrPrecServBeforePost(db::DataSet& dataSet) {
-  dataSet.fieldByName("CDFILIAL").setAsString(medCdFilial->text());
-  dataSet.fieldByName("CDSERVFILI").setAsString(medCdServico->text());
-  dataSet.fieldByName("CDCLIENTE").setAsString(cdsServClie->fieldByName("CDCLIENTE").asString());
+void TfrmClientesServico::cdsCorrPrecServBeforePost(db::DataSet& /*dataSet*/) {
+  cdsCorrPrecServCDFILIAL->setAsString(medCdFilial->text());
+  cdsCorrPrecServCDSERVFILI->setAsString(medCdServico->text());
+  cdsCorrPrecServCDCLIENTE->setAsString(cdsServClieCDCLIENTE->asString());
   // Before a post the initial bound is checked alone; the order is checked from the final side.
   checkInitialBound(false, true);
   checkFinalBound(true);
   checkCorrection(true);
-  if (!informed(dataSet.fieldByName("VRPEINICSERV"))) {
-    refuseCorrection("VRPEINICSERV", "VrIni_vazio", true);
+  if (!informed(*cdsCorrPrecServVRPEINICSERV)) {
+    refuseCorrection(*cdsCorrPrecServVRPEINICSERV, "VrIni_vazio", true);
   }
-  if (!informed(dataSet.fieldByName("VRPEFIMSERV"))) {
-    refuseCorrection("VRPEFIMSERV", "VrFin_vazio", true);
+  if (!informed(*cdsCorrPrecServVRPEFIMSERV)) {
+    refuseCorrection(*cdsCorrPrecServVRPEFIMSERV, "VrFin_vazio", true);
   }
-  if (!informed(dataSet.fieldByName("VRPECORRSERV"))) {
-    refuseCorrection("VRPECORRSERV", "VrCorr_vazio", true);
+  if (!informed(*cdsCorrPrecServVRPECORRSERV)) {
+    refuseCorrection(*cdsCorrPrecServVRPECORRSERV, "VrCorr_vazio", true);
   }
   recomputeCorrection(true, true, true);
 }

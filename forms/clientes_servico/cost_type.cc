@@ -11,7 +11,7 @@
 void TfrmClientesServico::MostraTipoCusto(bool lookUp) {
   // Setting the selection must not edit the row, so the change handler is away meanwhile.
   const ui::ScopedDetach notAnEdit(cbbTipoCusto->onChange);
-  const std::string stored = cdsServClie->fieldByName("IDTCUSPRVAR").text();
+  const std::string stored = cdsServClieIDTCUSPRVAR->text();
   if (!lookUp || stored.empty()) {
     cbbTipoCusto->setItemIndex(-1);
     return;
@@ -21,14 +21,13 @@ void TfrmClientesServico::MostraTipoCusto(bool lookUp) {
   // A number the server does not know leaves the selection as it was.
   if (cdsTipoCusto->isEmpty())
     return;
-  const bool inUse = cdsTipoCusto->fieldByName("IDUTTPCUSTO").asString() == "S";
-  cbbTipoCusto->setItemIndex(
-      inUse ? cbbTipoCusto->indexOf(cdsTipoCusto->fieldByName("NMTIPOCUSTO").asString()) : -1);
+  const bool inUse = cdsTipoCustoIDUTTPCUSTO->asString() == "S";
+  cbbTipoCusto->setItemIndex(inUse ? cbbTipoCusto->indexOf(cdsTipoCustoNMTIPOCUSTO->asString())
+                                   : -1);
 }
 
 void TfrmClientesServico::cbbTipoCustoChange(ui::Control& /*sender*/) {
   if (dtsPadrao->state() == db::DataSetState::Browse)
     cdsServClie->edit();
-  cdsServClie->fieldByName("IDTCUSPRVAR")
-      .setAsFloat(Lib00500::NumeroTipoCusto(cbbTipoCusto->itemIndex()));
+  cdsServClieIDTCUSPRVAR->setAsFloat(Lib00500::NumeroTipoCusto(cbbTipoCusto->itemIndex()));
 }

@@ -81,8 +81,7 @@ enabling::EnablingInputs TfrmClientesServico::enablingInputs(bool disabling) con
   in.historyEmpty = cdsHistServFatu->isEmpty();
   in.correctionRows = !cdsCorrPrecServ->isEmpty();
   in.clientItems = lsbPossiveis->count() > 0;
-  in.correction =
-      cdsServClie->fieldByName("IDCOREFECLIFILI").asString() == "U" || unit().stMinEfeCorrig == "2";
+  in.correction = cdsServClieIDCOREFECLIFILI->asString() == "U" || unit().stMinEfeCorrig == "2";
   in.branchFixed = Quendra::ModuFili();
   in.page = page == tshValorServ   ? Page::ValorServ
             : page == tshTabCorr   ? Page::TabCorr
@@ -178,9 +177,9 @@ void TfrmClientesServico::HabilitacaoBotoes(bool disabling) {
 // --- page changes ---
 
 void TfrmClientesServico::loadCorrPrecServ() {
-  cdsCorrPrecServ->loadPacket(loadShowingWait("get_cdsCorrPrecServ", "GetCorrPrecServ",
-                                              {medCdFilial->text(), medCdServico->text(),
-                                               cdsServClie->fieldByName("CDCLIENTE").asString()}));
+  cdsCorrPrecServ->loadPacket(loadShowingWait(
+      "get_cdsCorrPrecServ", "GetCorrPrecServ",
+      {medCdFilial->text(), medCdServico->text(), cdsServClieCDCLIENTE->asString()}));
 }
 
 void TfrmClientesServico::pgcClientesServicoChange(ui::Control&) {

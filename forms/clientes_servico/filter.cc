@@ -33,10 +33,9 @@ packet::Packet TfrmClientesServico::loadShowingWait(const std::string& waitKey,
 }
 
 void TfrmClientesServico::loadHistServFatu() {
-  cdsHistServFatu->loadPacket(
-      loadShowingWait("get_cdsHistServFatu", "GetHistServFatu",
-                      {medCdFilial->text(), cdsServClie->fieldByName("CDCLIENTE").asString(),
-                       medCdServico->text()}));
+  cdsHistServFatu->loadPacket(loadShowingWait(
+      "get_cdsHistServFatu", "GetHistServFatu",
+      {medCdFilial->text(), cdsServClieCDCLIENTE->asString(), medCdServico->text()}));
 }
 
 void TfrmClientesServico::btpFilialBeforePesq(host::TBtnPesquisa&) {
@@ -47,8 +46,8 @@ void TfrmClientesServico::btpFilialBeforePesq(host::TBtnPesquisa&) {
 }
 
 void TfrmClientesServico::btpFilialAfterPesq(host::TBtnPesquisa&) {
-  medCdFilial->setText(qryFilial->fieldByName("CDFILIAL").asString());
-  edtNmFilial->setText(qryFilial->fieldByName("NMFILIAL").asString());
+  medCdFilial->setText(qryFilialCDFILIAL->asString());
+  edtNmFilial->setText(qryFilialNMFILIAL->asString());
 }
 
 void TfrmClientesServico::medCdFilialChange(ui::Control&) {
@@ -70,8 +69,8 @@ void TfrmClientesServico::btpServicoBeforePesq(host::TBtnPesquisa&) {
 }
 
 void TfrmClientesServico::btpServicoAfterPesq(host::TBtnPesquisa&) {
-  medCdServico->setText(qryServico->fieldByName("CDSERVFILI").asString());
-  edtNmServico->setText(qryServico->fieldByName("NMSERVICO").asString());
+  medCdServico->setText(qryServicoCDSERVFILI->asString());
+  edtNmServico->setText(qryServicoNMSERVICO->asString());
 }
 
 void TfrmClientesServico::medCdServicoChange(ui::Control&) {
@@ -99,7 +98,7 @@ void TfrmClientesServico::Vd_Filial(bool required) {
     qryFilial->open();
     if (qryFilial->isEmpty())
       Consiste::MensErro(msgPadrao->Msg("Filial_n_cad"), true);
-    edtNmFilial->setText(qryFilial->fieldByName("NMFILIAL").asString());
+    edtNmFilial->setText(qryFilialNMFILIAL->asString());
   } catch (...) {
     if (medCdFilial->canFocus())
       medCdFilial->setFocus();
@@ -123,7 +122,7 @@ void TfrmClientesServico::Vd_Servico(bool required) {
     qryServico->open();
     if (qryServico->isEmpty())
       Consiste::MensErro(msgPadrao->Msg("Serv_n_cad"), true);
-    edtNmServico->setText(qryServico->fieldByName("NMSERVICO").asString());
+    edtNmServico->setText(qryServicoNMSERVICO->asString());
   } catch (...) {
     // The service edit is disabled only while a row is edited; then the focus stays put.
     if (medCdServico->canFocus())
@@ -171,9 +170,9 @@ void TfrmClientesServico::applyBillingParameters() {
   Controlmenu::TParamFat* parameters =
       unit().ParamControl == nullptr
           ? nullptr
-          : unit().ParamControl->TiposFatur(cdsParamFilial->fieldByName("CDTIPOFATUR").asString());
+          : unit().ParamControl->TiposFatur(cdsParamFilialCDTIPOFATUR->asString());
   if (parameters != nullptr) {
-    parameters->Load(cdsParamFilial->fieldByName("DSPARAMFATFI").asString());
+    parameters->Load(cdsParamFilialDSPARAMFATFI->asString());
     unit().stMinEfeConsid = parameters->GetAsString(Controlmenu::kMinEfeConsid);
     unit().stMinEfeCorrig = parameters->GetAsString(Controlmenu::kMinEfeCorrig);
   } else {
@@ -186,5 +185,5 @@ void TfrmClientesServico::applyBillingParameters() {
   const int column = Consiste::IndiceCol(*dbgPadrao, "QTEFETMINI");
   if (column >= 0)
     dbgPadrao->column(column).setTitle(title);
-  cdsServClie->fieldByName("QTEFETMINI").setDisplayLabel(title);
+  cdsServClieQTEFETMINI->setDisplayLabel(title);
 }

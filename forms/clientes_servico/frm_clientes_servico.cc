@@ -2,7 +2,6 @@
 // connections and closing.
 #include "forms/clientes_servico/frm_clientes_servico.h"
 
-#include "data/clientes_servico_data.h"
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "host/consiste.h"
 #include "host/lib00500.h"
@@ -12,12 +11,14 @@
 
 using namespace Cli_zev00600;
 
-TfrmClientesServico::TfrmClientesServico() : host::TfrmPadraoSimples("frmClientesServico") {
+TfrmClientesServico::TfrmClientesServico()
+    : host::TfrmPadraoSimples("frmClientesServico"),
+      data::ClientesServicoData(static_cast<ui::Form&>(*this)) {
   netClientesServico_ = std::make_unique<host::TNetConnection>("rdmClientesServico");
   netCustProd_ = std::make_unique<host::TNetConnection>("rdmCustProd");
   netClientesServico = netClientesServico_.get();
   netCustProd = netCustProd_.get();
-  defineData();
+  dtsPadrao->setDataSet(cdsServClie);
   buildFrame();
   buildFilter();
   buildClientLists();
@@ -26,33 +27,6 @@ TfrmClientesServico::TfrmClientesServico() : host::TfrmPadraoSimples("frmCliente
 }
 
 TfrmClientesServico::~TfrmClientesServico() = default;
-
-void TfrmClientesServico::defineData() {
-  data::ClientesServicoData data(*this);
-  cdsServClie = data.cdsServClie;
-  cdsClientesFilial = data.cdsClientesFilial;
-  cdsParamFilial = data.cdsParamFilial;
-  cdsCorrPrecServ = data.cdsCorrPrecServ;
-  cdsIntervMaior = data.cdsIntervMaior;
-  cdsHistServFatu = data.cdsHistServFatu;
-  cdsTurno = data.cdsTurno;
-  cdsTipoCusto = data.cdsTipoCusto;
-  cdsHistoricoTurno = data.cdsHistoricoTurno;
-  dtsClientes = data.dtsClientes;
-  dtsCorrPrecServ = data.dtsCorrPrecServ;
-  dtsHistServFatu = data.dtsHistServFatu;
-  dtsTurno = data.dtsTurno;
-  dtsHistoricoTurno = data.dtsHistoricoTurno;
-  qryFilial = data.qryFilial;
-  qryServico = data.qryServico;
-  qryAuxClie = data.qryAuxClie;
-  qryProduto = data.qryProduto;
-  qryValidProd = data.qryValidProd;
-  dtsFilial = data.dtsFilial;
-  dtsServico = data.dtsServico;
-  dtsProduto = data.dtsProduto;
-  dtsPadrao->setDataSet(cdsServClie);
-}
 
 std::array<db::DBEdit*, 8> TfrmClientesServico::vrServEdits() const {
   return {dbeVrServDom, dbeVrServSeg, dbeVrServTer, dbeVrServQua,
@@ -74,9 +48,9 @@ void TfrmClientesServico::FormCreate(ui::Form& sender) {
   Showavi::ActiveShowAvi(ui::application().mainForm(), 0);
   unit().boData = true;
   netClientesServico->connect();
-  cdsServClie->fieldByName("CDARVPROD").setEditMask(Quendra::DBPict(0));
-  qryProduto->fieldByName("CDARVPROD").setEditMask(Quendra::DBPict(0));
-  cdsHistServFatu->fieldByName("DTSRVFATUHIS").setEditMask(Consiste::DateMask());
+  cdsServClieCDARVPROD->setEditMask(Quendra::DBPict(0));
+  qryProdutoCDARVPROD->setEditMask(Quendra::DBPict(0));
+  cdsHistServFatuDTSRVFATUHIS->setEditMask(Consiste::DateMask());
   netCustProd->connect();
   cbbTipoCusto->setItems(Lib00500::ListaTipoCusto(*netCustProd, nullptr));
   Showavi::DeactiveShowAvi();
@@ -90,11 +64,11 @@ void TfrmClientesServico::FormCreate(ui::Form& sender) {
     column.addPickItem(msgPadrao->Msg("VrTot"));
   } else {
     dbgPadrao->removeColumn(saleColumn);
-    cdsServClie->fieldByName("IDEXVLRVENDA").setVisible(false);
+    cdsServClieIDEXVLRVENDA->setVisible(false);
   }
-  cdsHistServFatu->fieldByName("DTSRVFATUHIS").setTag(1);
-  cdsTurno->fieldByName("CDTURNO").setTag(1);
-  cdsTurno->fieldByName("NMTURNO").setTag(1);
+  cdsHistServFatuDTSRVFATUHIS->setTag(1);
+  cdsTurnoCDTURNO->setTag(1);
+  cdsTurnoNMTURNO->setTag(1);
   dbgTurno->column(0).setReadOnly(true);
   dbgTurno->column(1).setReadOnly(true);
   pgcValorServ->setActivePage(tshHistorico);

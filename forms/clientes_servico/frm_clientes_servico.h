@@ -7,9 +7,12 @@
 // history), the price-correction table and the cost per product. It derives from the host's
 // base maintenance form, whose toolbar and menus act on cdsServClie through dtsPadrao.
 //
-// The constructor builds the whole layout; handlers are methods named after the component and
-// the event, grouped by concern in files of their own (filter, client lists, enabling, record
-// rules, commands, grid, service values, shifts, correction table, cost per product).
+// The data sets, data sources, lookup queries and their fields come from the data definitions
+// (data::ClientesServicoData, a base of this form), each under its own name; dtsPadrao,
+// inherited, shows cdsServClie. The constructor builds the whole layout; handlers are methods
+// named after the component and the event, grouped by concern in files of their own (filter,
+// client lists, enabling, record rules, commands, grid, service values, shifts, correction
+// table, cost per product).
 #pragma once
 
 #include <array>
@@ -17,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "data/clientes_servico_data.h"
 #include "forms/clientes_servico/enabling_rules.h"
 #include "host/btn_pesquisa.h"
 #include "host/db/data_set.h"
@@ -33,7 +37,7 @@
 #include "host/ui/static_controls.h"
 #include "host/ui/typed_edits.h"
 
-class TfrmClientesServico : public host::TfrmPadraoSimples {
+class TfrmClientesServico : public host::TfrmPadraoSimples, public data::ClientesServicoData {
  public:
   TfrmClientesServico();
   ~TfrmClientesServico() override;
@@ -191,32 +195,6 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   ui::ComboBox* cbbTipoCusto;
   db::DBEdit* dbeNmProd;
 
-  // --- data sets and their sources (dtsPadrao, inherited, shows cdsServClie) ---
-  db::DataSet* cdsServClie;
-  db::DataSet* cdsClientesFilial;
-  db::DataSet* cdsParamFilial;
-  db::DataSet* cdsCorrPrecServ;
-  db::DataSet* cdsIntervMaior;
-  db::DataSet* cdsHistServFatu;
-  db::DataSet* cdsTurno;
-  db::DataSet* cdsTipoCusto;
-  db::DataSet* cdsHistoricoTurno;
-  db::DataSource* dtsClientes;
-  db::DataSource* dtsCorrPrecServ;
-  db::DataSource* dtsHistServFatu;
-  db::DataSource* dtsTurno;
-  db::DataSource* dtsHistoricoTurno;
-
-  // --- lookup queries on the local database ---
-  db::SqlQuery* qryFilial;
-  db::SqlQuery* qryServico;
-  db::SqlQuery* qryAuxClie;
-  db::SqlQuery* qryProduto;
-  db::SqlQuery* qryValidProd;
-  db::DataSource* dtsFilial;
-  db::DataSource* dtsServico;
-  db::DataSource* dtsProduto;
-
   // The day edits in day order (DOM, SEG, TER, QUA, QUI, SEX, SAB, FER).
   std::array<db::DBEdit*, 8> vrServEdits() const;
   std::array<db::DBEdit*, 8> minEfetEdits() const;
@@ -290,6 +268,10 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void mnuTurnoClick(ui::MenuItem& sender);
   void mnuExTurnoClick(ui::MenuItem& sender);
   void mnuHistoricoTurnoClick(ui::MenuItem& sender);
+  // Shows a page (or a value sub-page; null keeps the one shown) as its menu item does, with
+  // the change handling; the rules that refuse a value bring their page forward this way.
+  void showPage(ui::TabSheet* page);
+  void showValuePage(ui::TabSheet* subPage);
 
   // --- client-service record rules ---
   void cdsServClieBeforeInsert(db::DataSet& dataSet);
@@ -403,7 +385,6 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void buildShiftPages();
   void buildCorrectionPage();
   void buildCostPage();
-  void defineData();
   void bindHandlers();
 
   // Price correction table.
@@ -411,12 +392,12 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   void recomputeCorrection(bool initial, bool final, bool price);
   // True when the bound falls strictly inside a stored interval while a new interval is being
   // inserted. A failed lookup shows the bound's column (as a failed check does) and goes on.
-  bool coversStoredInterval(const char* bound, bool bringPage);
+  bool coversStoredInterval(const db::Field& bound, bool bringPage);
   // Puts the field's column in front of the user: the correction page first when asked, then
   // the focus on the grid and the column selected.
-  void showCorrectionField(const char* field, bool bringPage);
+  void showCorrectionField(const db::Field& field, bool bringPage);
   // Shows the field's column and refuses with the catalogue text of `key`.
-  void refuseCorrection(const char* field, const char* key, bool bringPage);
+  void refuseCorrection(const db::Field& field, const char* key, bool bringPage);
   void checkInitialBound(bool orderToo, bool bringPage);
   void checkFinalBound(bool bringPage);
   void checkCorrection(bool bringPage);
@@ -489,7 +470,4 @@ class TfrmClientesServico : public host::TfrmPadraoSimples {
   // clients moved before the error bound and drops the rows the server did not take.
   void recoverFailedBatch(const std::vector<std::string>& clients, int posted, bool saveRefused);
   void loadCorrPrecServ();
-  // Shows a page (or a value sub-page) as its menu item does, with the change handling.
-  void showPage(ui::TabSheet* page);
-  void showValuePage(ui::TabSheet* subPage);
 };

@@ -84,7 +84,7 @@ void TfrmClientesServico::dbgPadraoCellClick(db::Column& column) {
                           dtsPadrao->state() == db::DataSetState::Insert;
   if (!wasEditing)
     cdsServClie->edit();
-  db::Field& field = cdsServClie->fieldByName(name);
+  db::Field& field = name == "IDVRPRFIXAUT" ? *cdsServClieIDVRPRFIXAUT : *cdsServClieIDATIVATABCOR;
   field.setAsString(field.asString() != "S" ? "S" : "N");
   if (!wasEditing)
     cdsServClie->post();
@@ -94,7 +94,7 @@ void TfrmClientesServico::dbgPadraoKeyDown(ui::Control&, ui::Key& key, ui::Shift
   const std::string& name = fieldNameOf(dbgPadrao->selectedColumn());
   if (name == "IDEXVLRVENDA" && key == ui::keys::Space && !cdsServClie->isEmpty()) {
     cdsServClie->edit();
-    db::Field& field = cdsServClie->fieldByName("IDEXVLRVENDA");
+    db::Field& field = *cdsServClieIDEXVLRVENDA;
     field.setAsString(nextSaleDisplay(field.asString()));
   }
   if (shift.ctrl)
@@ -111,7 +111,7 @@ void TfrmClientesServico::dbgPadraoKeyPress(ui::Control&, char32_t& key) {
     return;
   }
   if (name == "DSEMISSERCLI" && key != U'\b' && key != U'\t' && key != U'\r') {
-    const int size = cdsServClie->fieldByName("DSEMISSERCLI").size();
+    const int size = cdsServClieDSEMISSERCLI->size();
     if (ui::utf8::length(Consiste::GridText(*dbgPadrao)) >= static_cast<size_t>(size))
       key = 0;
   }
@@ -123,7 +123,7 @@ void TfrmClientesServico::dbgPadraoDblClick(ui::Control&) {
   if (fieldNameOf(dbgPadrao->selectedColumn()) != "IDEXVLRVENDA" || cdsServClie->isEmpty())
     return;
   cdsServClie->edit();
-  db::Field& field = cdsServClie->fieldByName("IDEXVLRVENDA");
+  db::Field& field = *cdsServClieIDEXVLRVENDA;
   field.setAsString(nextSaleDisplay(field.asString()));
 }
 
@@ -145,12 +145,11 @@ void TfrmClientesServico::dbgPadraoTitleClick(db::Column& column) {
   } resume{this};
   cdsServClie->first();
   // The title sets the flag of every client to the opposite of the first row's.
-  const std::string flag = cdsServClie->fieldByName("IDVRPRFIXAUT").asString() == "S" ? "N" : "S";
+  const std::string flag = cdsServClieIDVRPRFIXAUT->asString() == "S" ? "N" : "S";
   loadWithWait(this, 1, msgPadrao->Msg("pro_UpVrPrFixAut"), [&] {
     host::callServer(*netClientesServico, "ProUpVrPrFixAut",
-                     {cdsServClie->fieldByName("CDFILIAL").asString(),
-                      cdsServClie->fieldByName("CDSERVFILI").asString(),
-                      cdsServClie->fieldByName("CDCLIENTE").asString(), flag});
+                     {cdsServClieCDFILIAL->asString(), cdsServClieCDSERVFILI->asString(),
+                      cdsServClieCDCLIENTE->asString(), flag});
   });
   loadServClie();
 }
@@ -162,27 +161,27 @@ void TfrmClientesServico::checkClientGridColumn(bool leavingGrid) {
   if (!cdsServClie->isEditing())
     return;
   const std::string& name = fieldNameOf(dbgPadrao->selectedColumn());
-  auto focusColumn = [&](const char* fieldName) {
+  // The column being left, when it shows a negative number.
+  auto refused = [&](const db::Field* field) {
+    return name == field->name() && !field->isNull() && field->asFloat() < 0;
+  };
+  auto focusColumn = [&](const db::Field* field) {
     if (leavingGrid)
       pgcClientesServico->setActivePage(tshClienServ);
     if (dbgPadrao->canFocus() && !dbgPadrao->focused())
       dbgPadrao->setFocus();
-    dbgPadrao->setSelectedIndex(Consiste::IndiceCol(*dbgPadrao, fieldName));
+    dbgPadrao->setSelectedIndex(Consiste::IndiceCol(*dbgPadrao, field->name()));
   };
-  auto negative = [&](const char* fieldName) {
-    const db::Field& field = cdsServClie->fieldByName(fieldName);
-    return !field.isNull() && field.asFloat() < 0;
-  };
-  if (name == "VRSERVFATU" && negative("VRSERVFATU")) {
-    focusColumn("VRSERVFATU");
+  if (refused(cdsServClieVRSERVFATU)) {
+    focusColumn(cdsServClieVRSERVFATU);
     Consiste::MensErro(msgPadrao->Msg("VrServ_inv"), true);
-  } else if (name == "QTEFETMINI" && negative("QTEFETMINI")) {
-    focusColumn("QTEFETMINI");
+  } else if (refused(cdsServClieQTEFETMINI)) {
+    focusColumn(cdsServClieQTEFETMINI);
     const std::string title =
         dbgPadrao->column(Consiste::IndiceCol(*dbgPadrao, "QTEFETMINI")).title();
     Consiste::MensErro(msgPadrao->Msg("QtEfetMin_inv", {msgPadrao->Msg(title)}), true);
-  } else if (name == "QTVOLPROSERVCLI" && negative("QTVOLPROSERVCLI")) {
-    focusColumn("QTVOLPROSERVCLI");
+  } else if (refused(cdsServClieQTVOLPROSERVCLI)) {
+    focusColumn(cdsServClieQTVOLPROSERVCLI);
     Consiste::MensErro(msgPadrao->Msg("Volume_inv"), true);
   }
 }
@@ -227,7 +226,7 @@ void TfrmClientesServico::cdsServClieIDEXVLRVENDASetText(db::Field& field,
 
 void TfrmClientesServico::cdsServClieNRINSJURCLIEGetText(db::Field& field, std::string& text,
                                                          bool) {
-  const std::string personType = cdsServClie->fieldByName("IDTPIJURCLIE").asString();
+  const std::string personType = cdsServClieIDTPIJURCLIE->asString();
   text = ui::formatMaskText(Consiste::PictPess(personType), field.asString());
 }
 
@@ -262,19 +261,17 @@ void TfrmClientesServico::bindGridHandlers() {
   dbgPadrao->onColExit = [this](ui::Control& sender) { dbgPadraoColExit(sender); };
   dbgPadrao->onEnter = [this](ui::Control& sender) { dbgPadraoEnter(sender); };
   dbgPadrao->onExit = [this](ui::Control& sender) { dbgPadraoExit(sender); };
-  db::Field& sale = cdsServClie->fieldByName("IDEXVLRVENDA");
+  db::Field& sale = *cdsServClieIDEXVLRVENDA;
   sale.onGetText = [this](db::Field& f, std::string& text, bool display) {
     cdsServClieIDEXVLRVENDAGetText(f, text, display);
   };
   sale.onSetText = [this](db::Field& f, const std::string& text) {
     cdsServClieIDEXVLRVENDASetText(f, text);
   };
-  cdsServClie->fieldByName("NRINSJURCLIE").onGetText = [this](db::Field& f, std::string& text,
-                                                              bool display) {
+  cdsServClieNRINSJURCLIE->onGetText = [this](db::Field& f, std::string& text, bool display) {
     cdsServClieNRINSJURCLIEGetText(f, text, display);
   };
-  cdsServClie->fieldByName("IDTPIJURCLIE").onGetText = [this](db::Field& f, std::string& text,
-                                                              bool display) {
+  cdsServClieIDTPIJURCLIE->onGetText = [this](db::Field& f, std::string& text, bool display) {
     cdsServClieIDTPIJURCLIEGetText(f, text, display);
   };
 }

@@ -22,26 +22,25 @@ void TfrmClientesServico::btpProdutoBeforePesq(host::TBtnPesquisa&) {
 void TfrmClientesServico::btpProdutoAfterPesq(host::TBtnPesquisa&) {
   if (dtsPadrao->state() == db::DataSetState::Browse)
     cdsServClie->edit();
-  const std::string code = qryProduto->fieldByName("CDARVPROD").asString();
-  const std::string name = qryProduto->fieldByName("NMPRODUTO").asString();
+  const std::string code = qryProdutoCDARVPROD->asString();
+  const std::string name = qryProdutoNMPRODUTO->asString();
   dbeCdProduto->setText(code);
   dbeNmProd->setText(name);
   // The chosen product reaches the row as the user's typing would.
-  cdsServClie->fieldByName("CDARVPROD").setAsString(code);
-  cdsServClie->fieldByName("NMPRODUTO").setAsString(name);
+  cdsServClieCDARVPROD->setAsString(code);
+  cdsServClieNMPRODUTO->setAsString(name);
 }
 
 void TfrmClientesServico::dbeCdProdutoChange(ui::Control&) {
   if (editing(*dtsPadrao))
-    cdsServClie->fieldByName("NMPRODUTO").clear();
+    cdsServClieNMPRODUTO->clear();
 }
 
 void TfrmClientesServico::onCostPage(db::DBEdit* edit, const std::function<void()>& check) {
   try {
     check();
   } catch (...) {
-    pgcClientesServico->setActivePage(tshCustoProd);
-    pgcClientesServicoChange(*pgcClientesServico);
+    showPage(tshCustoProd);
     if (edit->canFocus())
       edit->setFocus();
     throw;
@@ -56,13 +55,13 @@ void TfrmClientesServico::checkProduct() {
   qryValidProd->open();
   if (qryValidProd->isEmpty())
     Consiste::MensErro(msgPadrao->Msg("Prod_n_cad"), true);
-  for (const char* field : {"CDPRODUTO", "CDARVPROD", "NMPRODUTO"}) {
-    cdsServClie->fieldByName(field).setAsString(qryValidProd->fieldByName(field).asString());
-  }
+  cdsServClieCDPRODUTO->setAsString(qryValidProdCDPRODUTO->asString());
+  cdsServClieCDARVPROD->setAsString(qryValidProdCDARVPROD->asString());
+  cdsServClieNMPRODUTO->setAsString(qryValidProdNMPRODUTO->asString());
 }
 
 void TfrmClientesServico::checkIncrease() {
-  const double increase = cdsServClie->fieldByName("VRTAXAPRVAR").asFloat();
+  const double increase = cdsServClieVRTAXAPRVAR->asFloat();
   if (increase < 0)
     Consiste::MensErro(msgPadrao->Msg("Perc_menor_zero"), true);
   if (increase > 100)

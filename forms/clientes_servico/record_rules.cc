@@ -21,16 +21,11 @@ bool isEditing(const db::DataSource& source) {
   return source.state() == db::DataSetState::Edit || source.state() == db::DataSetState::Insert;
 }
 
-void showPage(TfrmClientesServico& form, ui::TabSheet* page) {
-  form.pgcClientesServico->setActivePage(page);
-  form.pgcClientesServicoChange(*form.pgcClientesServico);
-}
-
 // Shows the client page with the field's column selected, then the catalogue text as an error;
 // the operation under way ends.
-void refuseInGrid(TfrmClientesServico& form, const std::string& field, const std::string& text) {
-  showPage(form, form.tshClienServ);
-  const int column = Consiste::IndiceCol(*form.dbgPadrao, field);
+void refuseInGrid(TfrmClientesServico& form, const db::Field& field, const std::string& text) {
+  form.showPage(form.tshClienServ);
+  const int column = Consiste::IndiceCol(*form.dbgPadrao, field.name());
   if (column >= 0)
     form.dbgPadrao->setSelectedIndex(column);
   Consiste::MensErro(text, true);
@@ -40,30 +35,31 @@ void refuseInGrid(TfrmClientesServico& form, const std::string& field, const std
 // catalogue key whose text names the field in messages.
 std::string staffName(const TfrmClientesServico& form) {
   const int column = Consiste::IndiceCol(*form.dbgPadrao, "QTEFETMINI");
-  const std::string title = column >= 0
-                                ? form.dbgPadrao->column(column).title()
-                                : form.cdsServClie->fieldByName("QTEFETMINI").displayLabel();
+  const std::string title = column >= 0 ? form.dbgPadrao->column(column).title()
+                                        : form.cdsServClieQTEFETMINI->displayLabel();
   return form.msgPadrao->Msg(title);
 }
 
 void checkSignsInGrid(TfrmClientesServico& form) {
-  db::DataSet& rows = *form.cdsServClie;
-  if (rows.fieldByName("VRSERVFATU").asFloat() < 0)
-    refuseInGrid(form, "VRSERVFATU", form.msgPadrao->Msg("VrServico_inv"));
-  if (rows.fieldByName("QTEFETMINI").asFloat() < 0)
-    refuseInGrid(form, "QTEFETMINI", form.msgPadrao->Msg("QtEfetMin_inv", {staffName(form)}));
-  if (rows.fieldByName("QTVOLPROSERVCLI").asFloat() < 0)
-    refuseInGrid(form, "QTVOLPROSERVCLI", form.msgPadrao->Msg("Volume_inv"));
+  if (form.cdsServClieVRSERVFATU->asFloat() < 0)
+    refuseInGrid(form, *form.cdsServClieVRSERVFATU, form.msgPadrao->Msg("VrServico_inv"));
+  if (form.cdsServClieQTEFETMINI->asFloat() < 0) {
+    refuseInGrid(form, *form.cdsServClieQTEFETMINI,
+                 form.msgPadrao->Msg("QtEfetMin_inv", {staffName(form)}));
+  }
+  if (form.cdsServClieQTVOLPROSERVCLI->asFloat() < 0)
+    refuseInGrid(form, *form.cdsServClieQTVOLPROSERVCLI, form.msgPadrao->Msg("Volume_inv"));
 }
 
 void checkInformedInGrid(TfrmClientesServico& form) {
-  db::DataSet& rows = *form.cdsServClie;
-  if (rows.fieldByName("VRSERVFATU").isNull())
-    refuseInGrid(form, "VRSERVFATU", form.msgPadrao->Msg("VrServ_inf"));
-  if (rows.fieldByName("QTEFETMINI").isNull())
-    refuseInGrid(form, "QTEFETMINI", form.msgPadrao->Msg("QtEfetMin_inf", {staffName(form)}));
-  if (rows.fieldByName("QTVOLPROSERVCLI").isNull())
-    refuseInGrid(form, "QTVOLPROSERVCLI", form.msgPadrao->Msg("Volume_inf"));
+  if (form.cdsServClieVRSERVFATU->isNull())
+    refuseInGrid(form, *form.cdsServClieVRSERVFATU, form.msgPadrao->Msg("VrServ_inf"));
+  if (form.cdsServClieQTEFETMINI->isNull()) {
+    refuseInGrid(form, *form.cdsServClieQTEFETMINI,
+                 form.msgPadrao->Msg("QtEfetMin_inf", {staffName(form)}));
+  }
+  if (form.cdsServClieQTVOLPROSERVCLI->isNull())
+    refuseInGrid(form, *form.cdsServClieQTVOLPROSERVCLI, form.msgPadrao->Msg("Volume_inf"));
 }
 
 // The weekday values (and, when their panel shows, the weekday minimum staff): signs when not
@@ -82,7 +78,7 @@ void checkDayValues(TfrmClientesServico& form, bool required) {
 void applyProduct(TfrmClientesServico& form) {
   if (form.dbeCdProduto->text().empty()) {
     // The server reads a single blank as "no product".
-    form.cdsServClie->fieldByName("CDPRODUTO").setAsString(" ");
+    form.cdsServClieCDPRODUTO->setAsString(" ");
     return;
   }
   form.onCostPage(form.dbeCdProduto, [&] { form.checkProduct(); });
@@ -90,7 +86,7 @@ void applyProduct(TfrmClientesServico& form) {
 
 void applySurcharge(TfrmClientesServico& form) {
   if (form.dbeAcresc->text().empty()) {
-    form.cdsServClie->fieldByName("VRTAXAPRVAR").setAsFloat(0);
+    form.cdsServClieVRTAXAPRVAR->setAsFloat(0);
     return;
   }
   form.onCostPage(form.dbeAcresc, [&] { form.checkIncrease(); });
@@ -104,8 +100,8 @@ void askValidity(TfrmClientesServico& form) {
   const bool clientPageEnabled = form.tshClienServ->enabled();
   const bool recordNow = !clientPageEnabled || form.dtsPadrao->state() != db::DataSetState::Insert;
   Cli_zev00602::CriaDataAtua("N", clientPageEnabled ? "S" : "N", form.medCdFilial->text(),
-                             form.cdsServClie->fieldByName("CDCLIENTE").asString(),
-                             form.medCdServico->text(), recordNow);
+                             form.cdsServClieCDCLIENTE->asString(), form.medCdServico->text(),
+                             recordNow);
   if (Cli_zev00602::unit().boCancelado) {
     form.cdsServClie->cancel();
     throw ui::Abort();
@@ -120,16 +116,15 @@ bool changedSinceSaved(const db::Field& field) {
 // A new value or volume of a saved row re-prices every interval of its correction table: each
 // is posted again, so that the table's own rules recompute and save it.
 void repriceCorrectionTable(TfrmClientesServico& form) {
-  db::DataSet& rows = *form.cdsServClie;
-  if (rows.state() != db::DataSetState::Edit)
+  if (form.cdsServClie->state() != db::DataSetState::Edit)
     return;
-  if (!changedSinceSaved(rows.fieldByName("VRSERVFATU")) &&
-      !changedSinceSaved(rows.fieldByName("QTVOLPROSERVCLI")))
+  if (!changedSinceSaved(*form.cdsServClieVRSERVFATU) &&
+      !changedSinceSaved(*form.cdsServClieQTVOLPROSERVCLI))
     return;
   db::DataSet& table = *form.cdsCorrPrecServ;
   table.loadPacket(host::callServer(*form.netClientesServico, "GetCorrPrecServ",
                                     {form.medCdFilial->text(), form.medCdServico->text(),
-                                     rows.fieldByName("CDCLIENTE").asString()}));
+                                     form.cdsServClieCDCLIENTE->asString()}));
   if (table.isEmpty())
     return;
   table.first();
@@ -197,13 +192,12 @@ void TfrmClientesServico::cdsServClieAfterCancel(db::DataSet& dataSet) {
   HabilitacaoBotoes(false);
 }
 
-void TfrmClientesServico::cdsServClieBeforeDelete(db::DataSet& dataSet) {
-  deletedBinding_ = {dataSet.fieldByName("CDFILIAL").asString(),
-                     dataSet.fieldByName("CDSERVFILI").asString(),
-                     dataSet.fieldByName("CDCLIENTE").asString()};
-  lsbPossiveis->addItem(clientDisplayText(dataSet.fieldByName("NRINSJURCLIE").asString(),
-                                          dataSet.fieldByName("IDTPIJURCLIE").asString(),
-                                          dataSet.fieldByName("NMRAZSOCCLIE").asString()));
+void TfrmClientesServico::cdsServClieBeforeDelete(db::DataSet& /*dataSet*/) {
+  deletedBinding_ = {cdsServClieCDFILIAL->asString(), cdsServClieCDSERVFILI->asString(),
+                     cdsServClieCDCLIENTE->asString()};
+  lsbPossiveis->addItem(clientDisplayText(cdsServClieNRINSJURCLIE->asString(),
+                                          cdsServClieIDTPIJURCLIE->asString(),
+                                          cdsServClieNMRAZSOCCLIE->asString()));
   lsbCdPossiveis->addItem(deletedBinding_.cliente);
 }
 
@@ -237,9 +231,7 @@ void TfrmClientesServico::bindRecordRuleHandlers() {
   cdsServClie->beforeDelete = [this](db::DataSet& d) { cdsServClieBeforeDelete(d); };
   cdsServClie->afterDelete = [this](db::DataSet& d) { cdsServClieAfterDelete(d); };
   cdsServClie->afterScroll = [this](db::DataSet& d) { cdsServClieAfterScroll(d); };
-  cdsServClie->fieldByName("VRSERVFATU").onChange = [this](db::Field& f) {
-    cdsServClieVRSERVFATUChange(f);
-  };
+  cdsServClieVRSERVFATU->onChange = [this](db::Field& f) { cdsServClieVRSERVFATUChange(f); };
   cdsTurno->afterScroll = [this](db::DataSet& d) { cdsTurnoAfterScroll(d); };
   pgcValorServ->onChange = [this](ui::Control& c) { pgcValorServChange(c); };
   sbtVrServico->onClick = [this](ui::Control& c) { sbtVrServicoClick(c); };

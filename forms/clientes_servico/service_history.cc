@@ -69,8 +69,8 @@ void TfrmClientesServico::cdsHistServFatuBeforeInsert(db::DataSet& dataSet) {
     throw ui::Abort();
 }
 
-void TfrmClientesServico::cdsHistServFatuAfterInsert(db::DataSet& dataSet) {
-  dataSet.fieldByName("DTSRVFATUHIS").setAsDateTime(ui::regional::today());
+void TfrmClientesServico::cdsHistServFatuAfterInsert(db::DataSet& /*dataSet*/) {
+  cdsHistServFatuDTSRVFATUHIS->setAsDateTime(ui::regional::today());
 }
 
 void TfrmClientesServico::cdsHistServFatuDTSRVFATUHISSetText(db::Field& field,
@@ -78,10 +78,10 @@ void TfrmClientesServico::cdsHistServFatuDTSRVFATUHISSetText(db::Field& field,
   Consiste::DateSetText(field, text);
 }
 
-void TfrmClientesServico::cdsHistServFatuBeforePost(db::DataSet& dataSet) {
-  dataSet.fieldByName("CDFILIAL").setAsString(medCdFilial->text());
-  dataSet.fieldByName("CDSERVFILI").setAsString(medCdServico->text());
-  dataSet.fieldByName("CDCLIENTE").setAsString(cdsServClie->fieldByName("CDCLIENTE").asString());
+void TfrmClientesServico::cdsHistServFatuBeforePost(db::DataSet& /*dataSet*/) {
+  cdsHistServFatuCDFILIAL->setAsString(medCdFilial->text());
+  cdsHistServFatuCDSERVFILI->setAsString(medCdServico->text());
+  cdsHistServFatuCDCLIENTE->setAsString(cdsServClieCDCLIENTE->asString());
 }
 
 void TfrmClientesServico::cdsHistServFatuAfterPost(db::DataSet& dataSet) {
@@ -135,8 +135,7 @@ void TfrmClientesServico::bindServiceHistoryHandlers() {
   cdsHistServFatu->afterPost = [this](db::DataSet& d) { cdsHistServFatuAfterPost(d); };
   cdsHistServFatu->afterDelete = [this](db::DataSet& d) { cdsHistServFatuAfterDelete(d); };
   cdsHistServFatu->afterCancel = [this](db::DataSet& d) { cdsHistServFatuAfterCancel(d); };
-  cdsHistServFatu->fieldByName("DTSRVFATUHIS").onSetText = [this](db::Field& f,
-                                                                  const std::string& text) {
+  cdsHistServFatuDTSRVFATUHIS->onSetText = [this](db::Field& f, const std::string& text) {
     cdsHistServFatuDTSRVFATUHISSetText(f, text);
   };
   dbgHistorico->onKeyDown = [this](ui::Control& c, ui::Key& key, ui::ShiftState shift) {

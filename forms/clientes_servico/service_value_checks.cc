@@ -29,10 +29,7 @@ void TfrmClientesServico::checkDayEdit(db::DBEdit* edit, bool required, const ch
       Consiste::MensErro(negativeText, true);
     }
   } catch (const ui::Abort&) {
-    pgcClientesServico->setActivePage(tshValorServ);
-    pgcValorServ->setActivePage(tshExcecao);
-    pgcClientesServicoChange(*pgcClientesServico);
-    pgcValorServChange(*pgcValorServ);
+    showValuePage(tshExcecao);
     // An edit that cannot take the focus (its page disabled, its panel hidden) must not turn
     // the check's own message into a second one about the focus.
     if (edit->canFocus())
@@ -62,7 +59,6 @@ void TfrmClientesServico::pgcValorServChange(ui::Control& /*sender*/) {
 
 void TfrmClientesServico::sbtVrServicoClick(ui::Component& /*sender*/) {
   // The dialog itself sends the value to the server and reloads the form.
-  Cli_zev00602::CriaDataAtua("S", "S", medCdFilial->text(),
-                             cdsServClie->fieldByName("CDCLIENTE").asString(), medCdServico->text(),
-                             true);
+  Cli_zev00602::CriaDataAtua("S", "S", medCdFilial->text(), cdsServClieCDCLIENTE->asString(),
+                             medCdServico->text(), true);
 }

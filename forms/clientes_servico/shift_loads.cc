@@ -20,21 +20,19 @@ void TfrmClientesServico::loadWithWait(const ui::Form* over, int kind, const std
 }
 
 void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
-  cdsTurno->loadPacket(
-      loadShowingWait("Get_Turno", "GetTurno",
-                      {medCdFilial->text(), cdsServClie->fieldByName("CDCLIENTE").asString(),
-                       medCdServico->text()}));
+  cdsTurno->loadPacket(loadShowingWait(
+      "Get_Turno", "GetTurno",
+      {medCdFilial->text(), cdsServClieCDCLIENTE->asString(), medCdServico->text()}));
   if (!shiftCode.empty())
     cdsTurno->locate("CDTURNO", {packet::Value(shiftCode)});
 }
 
 void TfrmClientesServico::GetHistoricoTurno() {
   loadWithWait(ui::application().mainForm(), 1, {}, [this] {
-    cdsHistoricoTurno->loadPacket(host::callServer(*netClientesServico, "GetHistoricoTurno",
-                                                   {cdsTurno->fieldByName("CDFILIAL").asString(),
-                                                    cdsTurno->fieldByName("CDCLIENTE").asString(),
-                                                    cdsTurno->fieldByName("CDSERVFILI").asString(),
-                                                    cdsTurno->fieldByName("CDTURNO").asString()}));
+    cdsHistoricoTurno->loadPacket(
+        host::callServer(*netClientesServico, "GetHistoricoTurno",
+                         {cdsTurnoCDFILIAL->asString(), cdsTurnoCDCLIENTE->asString(),
+                          cdsTurnoCDSERVFILI->asString(), cdsTurnoCDTURNO->asString()}));
   });
 }
 

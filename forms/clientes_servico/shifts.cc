@@ -50,20 +50,20 @@ void TfrmClientesServico::cdsTurnoBeforeInsert(db::DataSet&) {
 }
 
 void TfrmClientesServico::cdsTurnoBeforePost(db::DataSet& dataSet) {
-  dataSet.fieldByName("CDCLIENTE").setAsString(cdsServClie->fieldByName("CDCLIENTE").asString());
-  dataSet.fieldByName("CDFILIAL").setAsString(medCdFilial->text());
-  dataSet.fieldByName("CDSERVFILI").setAsString(medCdServico->text());
-  dataSet.fieldByName("CDOPERALTSERVCLIETURN").setAsString(Quendra::Operador());
+  cdsTurnoCDCLIENTE->setAsString(cdsServClieCDCLIENTE->asString());
+  cdsTurnoCDFILIAL->setAsString(medCdFilial->text());
+  cdsTurnoCDSERVFILI->setAsString(medCdServico->text());
+  cdsTurnoCDOPERALTSERVCLIETURN->setAsString(Quendra::Operador());
   for (db::DBEdit* edit : vrExcEdits())
     Valida_Vr_Exc(edit, true);
 
   double start = Quendra::DataProc(medCdFilial->text());
-  db::Field& validity = dataSet.fieldByName("DTSERVCLIETURN");
+  db::Field& validity = *cdsTurnoDTSERVCLIETURN;
   if (!Cli_zev00605::CriaVigenciaTurno(start, validity.asDateTime()))
     throw ui::Abort();
   validity.setAsDateTime(start);
 
-  db::Field& value = dataSet.fieldByName("VRSERVFATTUR");
+  db::Field& value = *cdsTurnoVRSERVFATTUR;
   if (value.isNull())
     value.setAsFloat(0);
 
@@ -82,7 +82,7 @@ void TfrmClientesServico::cdsTurnoAfterPost(db::DataSet& dataSet) {
     host::callServer(*netClientesServico, "SetTurno", {dataSet.delta(), stCamposNulos});
   });
   dataSet.mergeChangeLog();
-  GetTurno(dataSet.fieldByName("CDTURNO").asString());
+  GetTurno(cdsTurnoCDTURNO->asString());
 }
 
 void TfrmClientesServico::shiftEnablingChanged() {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "data/clientes_servico_data.h"
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "forms/dialogs/cli_zev00602.h"
@@ -28,11 +27,8 @@ TfrmClientesServico& mainForm() {
 
 }  // namespace
 
-TfrmDtValidade::TfrmDtValidade() : host::TfrmRotiGeral("frmDtValidade") {
-  data::DtValidadeData data(*this);
-  cdsDtReplicaValor = data.cdsDtReplicaValor;
-  dtsDtReplicaValor = data.dtsDtReplicaValor;
-  cdsMaiorVigencia = data.cdsMaiorVigencia;
+TfrmDtValidade::TfrmDtValidade()
+    : host::TfrmRotiGeral("frmDtValidade"), data::DtValidadeData(static_cast<ui::Form&>(*this)) {
   buildLayout();
   depDataIni->onExit = [this](ui::Control& sender) { depDataIniExit(sender); };
 }
@@ -90,7 +86,7 @@ void TfrmDtValidade::FormCreate(ui::Form& sender) {
                                                    {unit().stCdFilial, unit().stCdServico}));
   } else {
     setCaption("Cadastramento Validade");
-    nedVrSevico->setValue(main.cdsServClie->fieldByName("VRSERVFATU").asFloat());
+    nedVrSevico->setValue(main.cdsServClieVRSERVFATU->asFloat());
   }
   const bool withReason = unit().stIdMotivo == "S";
   if (withReason) {
@@ -150,9 +146,7 @@ void TfrmDtValidade::ValidaData() {
     return;
   checkDate();
   const double latest =
-      cdsMaiorVigencia->isEmpty()
-          ? 0
-          : std::floor(cdsMaiorVigencia->fieldByName("DTSRVFATUHIS").asDateTime());
+      cdsMaiorVigencia->isEmpty() ? 0 : std::floor(cdsMaiorVigenciaDTSRVFATUHIS->asDateTime());
   if (depDataIni->date() >= latest)
     return;
   if (msgPadrao->ShowMsg("Vigencia", ui::MessageKind::Confirmation, ui::MessageButtons::YesNo) !=
@@ -192,8 +186,8 @@ void TfrmDtValidade::sbtConfirmaClick(ui::Component& /*sender*/) {
   if (replication) {
     unit().stCdCliente.clear();
   } else {
-    main.cdsServClie->fieldByName("VRSERVFATU").setAsFloat(value);
-    main.cdsServClie->fieldByName("DTSERVFATU").setAsDateTime(depDataIni->date());
+    main.cdsServClieVRSERVFATU->setAsFloat(value);
+    main.cdsServClieDTSERVFATU->setAsDateTime(depDataIni->date());
   }
   if (unit().boAtualizaHistorico)
     recordOnServer(value);
@@ -220,10 +214,8 @@ void TfrmDtValidade::recordOnServer(double value) {
       packet::Arg(value),
       packet::Arg(memMotivo->text()),
   };
-  for (const char* suffix : layout::kFieldSuffixes) {
-    const double day = main.cdsServClie->fieldByName(std::string("VRSERVFAT") + suffix).asFloat();
-    args.emplace_back(Consiste::RoundDec(day, 5));
-  }
+  for (const db::Field* day : main.cdsServClieVRSERVFAT)
+    args.emplace_back(Consiste::RoundDec(day->asFloat(), 5));
   args.emplace_back(Quendra::Operador());
   host::callServer(*main.netClientesServico, "AlterarVrServico", std::move(args));
 }

@@ -8,9 +8,13 @@
 // the main form. Either way it first checks the date against the latest start of validity the
 // server keeps, and with boAtualizaHistorico it records the change at once (AlterarVrServico).
 // boCancelado is true until a confirmation succeeds; the unit keeps a copy that outlives the
-// dialog, which frees itself when it closes.
+// dialog, which frees itself when it closes. Its data sets (data::DtValidadeData, a base) are
+// cdsDtReplicaValor, the latest replication date of the service (replication mode only;
+// nothing reads it), and cdsMaiorVigencia, the latest start of validity the server keeps for
+// the branch, client and service.
 #pragma once
 
+#include "data/clientes_servico_data.h"
 #include "forms/dialogs/cli_zev00602.h"
 #include "host/db/data_set.h"
 #include "host/db/data_source.h"
@@ -19,7 +23,7 @@
 #include "host/ui/static_controls.h"
 #include "host/ui/typed_edits.h"
 
-class TfrmDtValidade : public host::TfrmRotiGeral {
+class TfrmDtValidade : public host::TfrmRotiGeral, public data::DtValidadeData {
  public:
   TfrmDtValidade();
   ~TfrmDtValidade() override;
@@ -30,12 +34,6 @@ class TfrmDtValidade : public host::TfrmRotiGeral {
   ui::NumberEdit* nedVrSevico;
   ui::Label* lblMotivo;
   ui::Memo* memMotivo;
-
-  // The latest replication date of the service (replication mode only; nothing reads it).
-  db::DataSet* cdsDtReplicaValor;
-  db::DataSource* dtsDtReplicaValor;
-  // The latest start of validity the server keeps for the branch, client and service.
-  db::DataSet* cdsMaiorVigencia;
 
   // True unless the dialog was confirmed.
   bool boCancelado = true;

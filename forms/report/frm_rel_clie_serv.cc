@@ -39,6 +39,9 @@ TfrmRelClieServ::TfrmRelClieServ() : TfrmDadosGerRel("frmRelClieServ") {
   qryCliente = make<db::SqlQuery>("qryCliente", database);
   Cli_zev00601::defineQryCliente(*qryCliente);
   qryClienteNRINSJURCLIE = &qryCliente->fieldByName("NRINSJURCLIE");
+  qryClienteIDTPIJURCLIE = &qryCliente->fieldByName("IDTPIJURCLIE");
+  qryClienteNMFANTCLIE = &qryCliente->fieldByName("NMFANTCLIE");
+  qryClienteCDCLIENTE = &qryCliente->fieldByName("CDCLIENTE");
   dtsCliente__ = make<db::DataSource>("dtsCliente__", qryCliente);
   qryFilial = make<db::SqlQuery>("qryFilial", database);
   Cli_zev00601::defineQryFilial(*qryFilial);

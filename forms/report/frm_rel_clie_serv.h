@@ -45,6 +45,9 @@ class TfrmRelClieServ : public host::TfrmDadosGerRel {
   db::SqlQuery* qryCliente;
   db::DataSource* dtsCliente__;
   db::Field* qryClienteNRINSJURCLIE;
+  db::Field* qryClienteIDTPIJURCLIE;
+  db::Field* qryClienteNMFANTCLIE;
+  db::Field* qryClienteCDCLIENTE;
   db::SqlQuery* qryFilial;
   db::DataSource* dtsFilial__;
   db::SqlQuery* qryServico;

@@ -67,14 +67,13 @@ void TfrmRelClieServ::btnPesqClieBeforePesq(host::TBtnPesquisa& /*sender*/) {
   qryCliente->close();
   qryCliente->paramByName("P_NRINSJURCLIE").clear();
   qryCliente->open();
-  qryClienteNRINSJURCLIE->setEditMask(
-      Consiste::PictPess(qryCliente->fieldByName("IDTPIJURCLIE").asString()));
+  qryClienteNRINSJURCLIE->setEditMask(Consiste::PictPess(qryClienteIDTPIJURCLIE->asString()));
 }
 
 void TfrmRelClieServ::btnPesqClieAfterPesq(host::TBtnPesquisa& /*sender*/) {
   showRegistration(*medCdCliente, qryClienteNRINSJURCLIE->asString(),
-                   qryCliente->fieldByName("IDTPIJURCLIE").asString());
-  edtNmCliente->setText(qryCliente->fieldByName("NMFANTCLIE").asString());
+                   qryClienteIDTPIJURCLIE->asString());
+  edtNmCliente->setText(qryClienteNMFANTCLIE->asString());
 }
 
 void TfrmRelClieServ::medCdClienteChange(ui::Control& /*sender*/) {
@@ -93,8 +92,7 @@ void TfrmRelClieServ::qryClienteNRINSJURCLIEGetText(db::Field& sender, std::stri
   const std::string value = sender.asString();
   text = value.empty()
              ? value
-             : ui::formatMaskText(
-                   Consiste::PictPess(qryCliente->fieldByName("IDTPIJURCLIE").asString()), value);
+             : ui::formatMaskText(Consiste::PictPess(qryClienteIDTPIJURCLIE->asString()), value);
 }
 
 void TfrmRelClieServ::Vd_Cliente() {
@@ -109,8 +107,8 @@ void TfrmRelClieServ::Vd_Cliente() {
     Consiste::MensErro(msgPadrao->Msg("Cliente_nc"), true);
   }
   showRegistration(*medCdCliente, qryClienteNRINSJURCLIE->asString(),
-                   qryCliente->fieldByName("IDTPIJURCLIE").asString());
-  edtNmCliente->setText(qryCliente->fieldByName("NMFANTCLIE").asString());
+                   qryClienteIDTPIJURCLIE->asString());
+  edtNmCliente->setText(qryClienteNMFANTCLIE->asString());
 }
 
 void TfrmRelClieServ::Vd_Filial() {
@@ -156,7 +154,7 @@ void TfrmRelClieServ::rpddPadraoBeforeGetQueryParams(host::ReportParams& params)
       // The client of the last check or search; checked again when there is none.
       if (!qryCliente->active() || qryCliente->isEmpty())
         Vd_Cliente();
-      code = qryCliente->fieldByName("CDCLIENTE").asString();
+      code = qryClienteCDCLIENTE->asString();
     }
     ReportEngine::ParamByName(params, "P_CDCLIENTE").value = code;
   }
