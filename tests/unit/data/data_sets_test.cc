@@ -1,137 +1,123 @@
-// The module's data sets: fields in order with their display properties, the history orders,
-// and the components a form gets.
+// The module's data sets: each gets its fields from the server method that fills it, shows its
+// values in the Brazilian formats, reads its histories newest first, and a form gets every
+// component under its own name.
 #include "data/data_sets.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "data/clientes_servico_data.h"
 #include "host/db/data_errors.h"
 #include "host/ui/regional.h"
+#include "server/database_setup.h"
+#include "server/service.h"
 
 namespace data {
 namespace {
 
-// "NAME" of every field in order, joined by blanks.
-std::string names(const db::DataSet& dataSet) {
-  std::string out;
-  for (int i = 0; i < dataSet.fieldCount(); ++i)
-    out += (i == 0 ? "" : " ") + dataSet.field(i).name();
-  return out;
+// A demo database and the application server's methods over it, called in process.
+class ServerAnswersTest : public ::testing::Test {
+ protected:
+  ServerAnswersTest() {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("cps-data-sets-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    const std::string path = (folder_ / "cps.db").string();
+    server::createDatabase(path, true);
+    service_ = std::make_unique<server::Service>(path);
+  }
+  ~ServerAnswersTest() override {
+    service_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  packet::Packet answer(const std::string& module, const std::string& method,
+                        const std::vector<packet::Arg>& args) {
+    const packet::CallResult result = service_->call(module, method, args, "OPERADOR");
+    EXPECT_TRUE(result.ok) << method << ": " << result.message;
+    return result.packet.value_or(packet::Packet{});
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::unique_ptr<server::Service> service_;
+};
+
+// Every field a data set defines comes in the answer of the method that fills it, with values
+// the field can hold: a data set and its method cannot drift apart unnoticed.
+TEST_F(ServerAnswersTest, EveryDataSetGetsEachOfItsFieldsFromItsMethod) {
+  struct Source {
+    void (*define)(db::DataSet&);
+    const char* method;
+    std::vector<packet::Arg> args;
+  };
+  // A binding of the demo data with a value history, shifts, a shift history and a correction
+  // table.
+  const std::string branch = "0001", service = "00003", client = "102298";
+  const std::vector<Source> sources = {
+      {defineCdsServClie, "GetServClie", {branch, service, "OPERADOR"}},
+      {defineCdsClientesFilial, "GetClientesFilial", {branch, service}},
+      {defineCdsParamFilial, "GetParamFilial", {branch}},
+      {defineCdsCorrPrecServ, "GetCorrPrecServ", {branch, service, client}},
+      {defineCdsIntervMaior, "GetIntervMaior", {branch, service, client, 15.0}},
+      {defineCdsHistServFatu, "GetHistServFatu", {branch, client, service}},
+      {defineCdsTurno, "GetTurno", {branch, client, service}},
+      {defineCdsTipoCusto, "GetTipoCusto", {"01"}},
+      {defineCdsHistoricoTurno, "GetHistoricoTurno", {branch, client, service, "1"}},
+      {defineCdsDtReplicaValor, "GetDtReplicaValor", {"0001", "00004"}},
+      {defineCdsMaiorVigencia, "GetMaiorVigencia", {branch, client, service}},
+  };
+  for (const Source& source : sources) {
+    SCOPED_TRACE(source.method);
+    const packet::Packet answered = answer("rdmClientesServico", source.method, source.args);
+    db::DataSet dataSet(source.method);
+    source.define(dataSet);
+    for (int i = 0; i < dataSet.fieldCount(); ++i)
+      EXPECT_GE(answered.fieldIndex(dataSet.field(i).name()), 0) << dataSet.field(i).name();
+    ASSERT_NO_THROW(dataSet.loadPacket(answered));
+    EXPECT_GT(dataSet.recordCount(), 0);
+  }
 }
 
-// Every property of a field in one line, for one comparison per field.
-std::string describe(const db::Field& field) {
-  std::string out = field.name() + " " + packet::fieldTypeName(field.type());
-  if (field.size() != 0)
-    out += " " + std::to_string(field.size());
-  if (field.displayLabel() != field.name())
-    out += " label=" + field.displayLabel();
-  if (!field.displayFormat().empty())
-    out += " display=" + field.displayFormat();
-  if (!field.editFormat().empty())
-    out += " edit=" + field.editFormat();
-  if (!field.editMask().empty())
-    out += " mask=" + field.editMask();
-  if (!field.visible())
-    out += " hidden";
-  if (field.required())
-    out += " required";
-  if (field.displayWidth() != 0)
-    out += " width=" + std::to_string(field.displayWidth());
-  if (!field.origin().empty())
-    out += " origin=" + field.origin();
-  return out;
-}
-
-TEST(DataSetsTest, ServClieHasEveryFieldInOrderWithItsDisplayProperties) {
-  db::DataSet ds("cdsServClie");
-  defineCdsServClie(ds);
-  EXPECT_EQ(names(ds),
-            "CDFILIAL CDCLIENTE NMRAZSOCCLIE CDGRSERVFAT CDPRODUTO CDARVPROD NMPRODUTO VRTAXAPRVAR "
-            "IDTCUSPRVAR DTSERVFATU VRSERVFATU VRSERVFATDOM VRSERVFATSEG VRSERVFATTER "
-            "VRSERVFATQUA VRSERVFATQUI VRSERVFATSEX VRSERVFATSAB VRSERVFATFER QTEFETMINI "
-            "QTEFETMINDOM QTEFETMINSEG QTEFETMINTER QTEFETMINQUA QTEFETMINQUI QTEFETMINSEX "
-            "QTEFETMINSAB QTEFETMINFER NRINSJURCLIE IDTPIJURCLIE IDEXVLRVENDA IDVRPRFIXAUT "
-            "NMFANTCLIE CDSERVFILI DSEMISSERCLI DSPRODEMISDOM DSPRODEMISSEG DSPRODEMISTER "
-            "DSPRODEMISQUA DSPRODEMISQUI DSPRODEMISSEX DSPRODEMISSAB DSPRODEMISFER "
-            "QTVOLPROSERVCLI IDATIVATABCOR IDCOREFECLIFILI");
-  const auto is = [&](const char* name) { return describe(ds.fieldByName(name)); };
-  EXPECT_EQ(is("CDFILIAL"), "CDFILIAL text 4 mask=>aaaa;0;  hidden");
-  EXPECT_EQ(is("NMRAZSOCCLIE"), "NMRAZSOCCLIE text 50 label=Razão Social");
-  EXPECT_EQ(is("VRTAXAPRVAR"), "VRTAXAPRVAR double display=#,##0.00 hidden");
-  EXPECT_EQ(is("IDTCUSPRVAR"), "IDTCUSPRVAR double hidden");
-  EXPECT_EQ(is("DTSERVFATU"), "DTSERVFATU datetime label=Validade Inicial");
-  EXPECT_EQ(is("VRSERVFATU"),
-            "VRSERVFATU double label=Valor Serviço display=#,##0.00000 edit=0.00000");
-  EXPECT_EQ(is("VRSERVFATSAB"), "VRSERVFATSAB double display=#,##0.00000 edit=0.00000 hidden");
-  EXPECT_EQ(is("QTEFETMINI"), "QTEFETMINI double label=Mín. Efetivos Período");
-  EXPECT_EQ(is("QTEFETMINFER"), "QTEFETMINFER double hidden");
-  EXPECT_EQ(is("NRINSJURCLIE"), "NRINSJURCLIE text 20 label=Inscrição width=18");
-  EXPECT_EQ(is("IDEXVLRVENDA"), "IDEXVLRVENDA text 1 label=Exibição Vr. Venda");
-  EXPECT_EQ(is("IDVRPRFIXAUT"), "IDVRPRFIXAUT text 1 label=Venda Pr. Fixo Automática");
-  EXPECT_EQ(is("DSEMISSERCLI"), "DSEMISSERCLI text 40 hidden width=40");
-  EXPECT_EQ(is("DSPRODEMISQUA"), "DSPRODEMISQUA text 400 hidden");
-  EXPECT_EQ(is("QTVOLPROSERVCLI"),
-            "QTVOLPROSERVCLI double label=Volume Proposto display=#,##0.00 hidden");
-  EXPECT_EQ(is("IDATIVATABCOR"), "IDATIVATABCOR text 1 label=Ativa Tabela de Correção hidden");
-  EXPECT_EQ(ds.indexName(), "");
-}
-
-TEST(DataSetsTest, TheOtherDataSetsOfTheMainFormAndTheDialog) {
-  db::DataSet clientes, param, corr, interv, tipo, replica, maior;
-  defineCdsClientesFilial(clientes);
-  defineCdsParamFilial(param);
-  defineCdsCorrPrecServ(corr);
-  defineCdsIntervMaior(interv);
-  defineCdsTipoCusto(tipo);
-  defineCdsDtReplicaValor(replica);
-  defineCdsMaiorVigencia(maior);
-  EXPECT_EQ(names(clientes), "NMRAZSOCCLIE NRINSJURCLIE IDTPIJURCLIE CDCLIENTE NMFANTCLIE");
-  EXPECT_EQ(describe(clientes.fieldByName("CDCLIENTE")), "CDCLIENTE text 21 label=Código hidden");
-  EXPECT_EQ(names(param), "CDTIPOFATUR DSPARAMFATFI");
-  EXPECT_EQ(describe(param.fieldByName("DSPARAMFATFI")), "DSPARAMFATFI text 200");
-  EXPECT_EQ(names(corr),
-            "CDFILIAL CDCLIENTE VRPEINICSERV VRPEFIMSERV VRPECORRSERV CDSERVFILI QTINISERV "
-            "QTFINSERV VRNOVOPRECOSERV");
-  EXPECT_EQ(describe(corr.fieldByName("VRPEINICSERV")),
-            "VRPEINICSERV double label=Intervalo Inicial (Exc.) display=0.00 edit=0.00");
-  EXPECT_EQ(describe(corr.fieldByName("VRPECORRSERV")),
-            "VRPECORRSERV double label=Percentual de Correção display=0.00 edit=0.00");
-  EXPECT_EQ(describe(corr.fieldByName("QTFINSERV")),
-            "QTFINSERV double label=Quant. até display=#,##0.00 hidden");
-  EXPECT_EQ(describe(corr.fieldByName("VRNOVOPRECOSERV")),
-            "VRNOVOPRECOSERV double label=Novo Preço display=#,###0.00000 hidden");
-  EXPECT_EQ(names(interv), "VRPEINICSERV VRPEFIMSERV");
-  EXPECT_EQ(describe(tipo.fieldByName("IDUTTPCUSTO")),
-            "IDUTTPCUSTO text 1 origin=DBQUENDRA.TIPOCUSTO.IDUTTPCUSTO");
-  EXPECT_EQ(names(tipo), "CDTIPOCUSTO NMTIPOCUSTO IDUTTPCUSTO");
-  EXPECT_EQ(describe(replica.field(0)), "DTSERVFATU datetime");
-  EXPECT_EQ(describe(maior.field(0)), "DTSRVFATUHIS datetime");
-}
-
-TEST(DataSetsTest, ShiftDataSets) {
-  db::DataSet turno, historico;
-  defineCdsTurno(turno);
-  defineCdsHistoricoTurno(historico);
-  EXPECT_EQ(names(turno),
-            "CDTURNO NMTURNO DSEMISTURCLI VRSERVFATTUR CDCLIENTE CDFILIAL CDSERVFILI "
-            "DTSERVCLIETURN DTALTSERVCLIETURN CDOPERALTSERVCLIETURN VRSVFATTUDOM VRSVFATTUSEG "
-            "VRSVFATTUTER VRSVFATTUQUA VRSVFATTUQUI VRSVFATTUSEX VRSVFATTUSAB VRSVFATTUFER "
-            "DSPREMISTUDOM DSPREMISTUSEG DSPREMISTUTER DSPREMISTUQUA DSPREMISTUQUI "
-            "DSPREMISTUSEX DSPREMISTUSAB DSPREMISTUFER");
-  EXPECT_EQ(describe(turno.fieldByName("VRSERVFATTUR")),
-            "VRSERVFATTUR double label=Valor display=#,##0.00000 edit=0.00000");
-  EXPECT_EQ(describe(turno.fieldByName("CDFILIAL")), "CDFILIAL text 4 mask=>aaaa;0; ");
-  EXPECT_EQ(describe(turno.fieldByName("CDOPERALTSERVCLIETURN")),
-            "CDOPERALTSERVCLIETURN text 12 hidden");
-  EXPECT_EQ(names(historico),
-            "DTSERVCLIETURN DTALTSERVCLIETURN VRSERVFATTUR VRSVFATTUDOM VRSVFATTUSEG "
-            "VRSVFATTUTER VRSVFATTUQUA VRSVFATTUQUI VRSVFATTUSEX VRSVFATTUSAB VRSVFATTUFER");
-  EXPECT_EQ(describe(historico.fieldByName("VRSVFATTUFER")),
-            "VRSVFATTUFER double display=#,##0.00000 hidden");
-  EXPECT_EQ(historico.indexName(), "idxVigencia");
+// How the values of the module look on screen and while typed, Brazilian style.
+TEST(DataSetsTest, ValuesShowAndAreEditedInTheirFormats) {
+  struct Case {
+    void (*define)(db::DataSet&);
+    const char* field;
+    double value;
+    const char* shown;
+    const char* edited;
+  };
+  const std::vector<Case> cases = {
+      {defineCdsServClie, "VRSERVFATU", 1234.5, "1.234,50000", "1234,50000"},
+      {defineCdsServClie, "VRSERVFATSAB", 0.25, "0,25000", "0,25000"},
+      // Without an edit format the display format serves for editing too.
+      {defineCdsServClie, "QTVOLPROSERVCLI", 1500, "1.500,00", "1.500,00"},
+      {defineCdsTurno, "VRSERVFATTUR", 12.3, "12,30000", "12,30000"},
+      {defineCdsCorrPrecServ, "VRPECORRSERV", 7.5, "7,50", "7,50"},
+      {defineCdsHistServFatu, "VRSERVFATHIS", 99, "99,00000", "99,00000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    db::DataSet dataSet("values");
+    c.define(dataSet);
+    packet::Packet empty;
+    empty.fields = dataSet.fieldDefs();
+    dataSet.loadPacket(empty);
+    dataSet.append();
+    db::Field& field = dataSet.fieldByName(c.field);
+    field.setAsFloat(c.value);
+    EXPECT_EQ(field.displayText(), c.shown);
+    EXPECT_EQ(field.text(), c.edited);
+  }
 }
 
 // Loads history rows (start of validity, date of change, value) and lists the values in
@@ -158,16 +144,6 @@ TEST(DataSetsTest, HistoriesRunFromTheLatestStartAndWithinADayFromTheLatestChang
   using ui::regional::encodeDate;
   db::DataSet servico("cdsHistServFatu");
   defineCdsHistServFatu(servico);
-  EXPECT_EQ(servico.indexName(), "idxVigenciaAlteracao");
-  EXPECT_EQ(names(servico),
-            "CDCLIENTE CDFILIAL CDSERVFILI DTSRVFATUHIS VRSERVFATHIS VRFATUDOMHIS VRFATUSEGHIS "
-            "VRFATUTERHIS VRFATUQUAHIS VRFATUQUIHIS VRFATUSEXHIS VRFATUSABHIS VRFATUFERHIS "
-            "DTALTEFATHIS");
-  EXPECT_EQ(describe(servico.fieldByName("DTSRVFATUHIS")), "DTSRVFATUHIS datetime label=Alteração");
-  EXPECT_EQ(describe(servico.fieldByName("VRFATUSABHIS")),
-            "VRFATUSABHIS double label=Vr.Serv.Sábado display=#,##0.00000");
-  EXPECT_EQ(describe(servico.fieldByName("VRFATUFERHIS")),
-            "VRFATUFERHIS double label=Vr.Serv.Feriados display=#,##0.00000");
 
   const double jan = encodeDate(2025, 1, 1);
   const double mar = encodeDate(2025, 3, 1);
