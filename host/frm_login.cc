@@ -1,6 +1,7 @@
 #include "host/frm_login.h"
 
 #include "host/consiste.h"
+#include "host/dialog_buttons.h"
 #include "host/quendra.h"
 #include "host/sign_in.h"
 #include "host/ui/application.h"
@@ -10,7 +11,6 @@ namespace host {
 TfrmLogin::TfrmLogin(bool renewing) : Form("frmLogin") {
   setCaption("Identificação do Operador");
   setBorderStyle(ui::BorderStyle::Dialog);
-  setKeyPreview(true);
   setClientSize(300, 118);
 
   lblOperador = add<ui::Label>("lblOperador");
@@ -35,25 +35,10 @@ TfrmLogin::TfrmLogin(bool renewing) : Form("frmLogin") {
   edtSenha->setTabOrder(1);
   lblSenha->setFocusControl(edtSenha);
 
-  sbtEntrar = add<ui::SpeedButton>("sbtEntrar");
-  sbtEntrar->setCaption("&Entrar");
-  sbtEntrar->setBounds(130, 82, 75, 25);
-  sbtCancelar = add<ui::SpeedButton>("sbtCancelar");
-  sbtCancelar->setCaption("&Cancelar");
-  sbtCancelar->setBounds(211, 82, 75, 25);
-
-  sbtEntrar->onClick = [this](ui::Control&) { enter(); };
-  sbtCancelar->onClick = [this](ui::Control&) { setModalResult(ui::mrCancel); };
-  onKeyDown = [this](ui::Control&, ui::Key& key, ui::ShiftState shift) {
-    if (key == ui::keys::Escape && shift.none()) {
-      key = 0;
-      setModalResult(ui::mrCancel);
-    } else if (key == ui::keys::Enter && shift.none()) {
-      key = 0;
-      enter();
-    }
-  };
-  onClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
+  const DialogButtons buttons = addDialogButtons(
+      *this, {"sbtEntrar", "&Entrar"}, {"sbtCancelar", "&Cancelar"}, 130, 82, [this] { enter(); });
+  sbtEntrar = buttons.confirm;
+  sbtCancelar = buttons.cancel;
   edtOperador->setText(Quendra::Operador());
   edtOperador->setReadOnly(renewing);
   if (renewing)

@@ -6,9 +6,8 @@
 #include <functional>
 #include <map>
 
-#include "host/consiste.h"
 #include "host/db/field.h"
-#include "host/ui/edit_mask.h"
+#include "host/report_fields.h"
 #include "host/ui/regional.h"
 #include "host/ui/utf8.h"
 
@@ -44,15 +43,6 @@ std::string spread(const std::string& left, const std::string& right, int width)
   return fit(left, std::max(room, 0), false) + " " + right;
 }
 
-const db::Field& requireField(const ReportDefinition& definition, const db::DataSet& rows,
-                              const std::string& name) {
-  if (const db::Field* field = rows.findField(name))
-    return *field;
-  throw ReportDefinitionError(
-      fmt::format("A definição de relatório '{}' usa o campo {}, que a consulta não traz.",
-                  definition.file, name));
-}
-
 struct Column {
   const ReportColumn* spec;
   const db::Field* field;
@@ -72,12 +62,8 @@ std::string valueText(const Column& column) {
       return field.isNull() || field.asFloat() == 0
                  ? std::string()
                  : ui::regional::formatDate(std::floor(field.asFloat()));
-    case ColumnKind::Inscription: {
-      const std::string value = field.asString();
-      return value.empty()
-                 ? value
-                 : ui::formatMaskText(Consiste::PictPess(column.personType->asString()), value);
-    }
+    case ColumnKind::Inscription:
+      return inscriptionText(field.asString(), *column.personType);
   }
   return {};
 }
@@ -88,19 +74,6 @@ std::string cellText(const Column& column, const std::string& text) {
   if (column.spec->kind == ColumnKind::Number && length(text) > width)
     return std::string(static_cast<std::size_t>(width), '#');
   return fit(text, width, column.spec->rightAligned);
-}
-
-// The names inside "{...}" of a text, in order.
-std::vector<std::string> placeholders(const std::string& text) {
-  std::vector<std::string> names;
-  for (std::size_t open = text.find('{'); open != std::string::npos;
-       open = text.find('{', open + 1)) {
-    const std::size_t close = text.find('}', open + 1);
-    if (close == std::string::npos)
-      break;
-    names.push_back(text.substr(open + 1, close - open - 1));
-  }
-  return names;
 }
 
 std::string fill(const std::string& text,
@@ -144,14 +117,13 @@ class Layout {
     int position = definition.detailIndent();
     for (const auto& spec : definition.columns) {
       const db::Field* personType = spec.kind == ColumnKind::Inscription
-                                        ? &requireField(definition, rows, spec.personType)
+                                        ? &reportField(definition, rows, spec.personType)
                                         : nullptr;
-      columns_.push_back(
-          {&spec, &requireField(definition, rows, spec.field), personType, position});
+      columns_.push_back({&spec, &reportField(definition, rows, spec.field), personType, position});
       position += spec.width + 1;
     }
     for (const auto& group : definition.groups)
-      groupFields_.push_back(&requireField(definition, rows, group.field));
+      groupFields_.push_back(&reportField(definition, rows, group.field));
     checkPlaceholders();
   }
 
@@ -182,7 +154,7 @@ class Layout {
     auto check = [&](const std::string& text) {
       for (const auto& name : placeholders(text)) {
         if (name != "count")
-          requireField(definition_, rows_, name);
+          reportField(definition_, rows_, name);
       }
     };
     for (const auto& group : definition_.groups) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "host/consiste.h"
+#include "host/dialog_buttons.h"
 #include "host/ui/application.h"
 #include "host/ui/utf8.h"
 
@@ -49,7 +50,6 @@ ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string
     : Form("frmReportSave"), folder_(std::move(folder)) {
   setCaption(caption);
   setBorderStyle(ui::BorderStyle::Dialog);
-  setKeyPreview(true);
   setClientSize(440, 130);
 
   lblTitle = add<ui::Label>("lblTitle");
@@ -81,12 +81,10 @@ ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string
   rbtPdf->setVisible(choice && offered(SaveFormat::Pdf));
   rbtCsv->setVisible(choice && offered(SaveFormat::Csv));
   (formats.empty() || formats.front() == SaveFormat::Pdf ? rbtPdf : rbtCsv)->setChecked(true);
-  sbtOk = add<ui::SpeedButton>("sbtOk");
-  sbtOk->setCaption("&OK");
-  sbtOk->setBounds(276, 100, 75, 25);
-  sbtCancel = add<ui::SpeedButton>("sbtCancel");
-  sbtCancel->setCaption("&Cancelar");
-  sbtCancel->setBounds(357, 100, 75, 25);
+  const DialogButtons buttons = addDialogButtons(
+      *this, {"sbtOk", "&OK"}, {"sbtCancel", "&Cancelar"}, 276, 100, [this] { confirm(); });
+  sbtOk = buttons.confirm;
+  sbtCancel = buttons.cancel;
 
   edtTitle->onChange = [this](ui::Control&) { suggest(); };
   // The click event runs before the button is checked by the click itself.
@@ -102,18 +100,6 @@ ReportSaveDialog::ReportSaveDialog(const std::string& caption, const std::string
     if (!suggesting_)
       fileEdited_ = true;
   };
-  sbtOk->onClick = [this](ui::Control&) { confirm(); };
-  sbtCancel->onClick = [this](ui::Control&) { setModalResult(ui::mrCancel); };
-  onKeyDown = [this](ui::Control&, ui::Key& key, ui::ShiftState shift) {
-    if (key == ui::keys::Escape && shift.none()) {
-      key = 0;
-      setModalResult(ui::mrCancel);
-    } else if (key == ui::keys::Enter && shift.none()) {
-      key = 0;
-      confirm();
-    }
-  };
-  onClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
   edtTitle->setText(title);
   if (title.empty())
     edtFile->setText(suggestedPath());

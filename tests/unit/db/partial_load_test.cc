@@ -9,7 +9,7 @@
 
 #include "host/db/data_set.h"
 #include "packet/name_order.h"
-#include "test_data.h"
+#include "tests/unit/db/test_data.h"
 
 namespace db::testing {
 namespace {
@@ -91,16 +91,9 @@ void define(DataSet& ds) {
 
 // Every row's values in reading order, and the state around them.
 std::string picture(DataSet& ds) {
-  std::string out = std::string(stateName(ds.state())) + " " + std::to_string(ds.recNo()) + " " +
-                    std::to_string(ds.changeCount()) + " v" + std::to_string(ds.version()) + ":";
-  for (int row = 0; row < ds.viewRowCount(); ++row) {
-    ds.readRow(row, [&] {
-      for (int f = 0; f < ds.fieldCount(); ++f)
-        out += ds.field(f).asString() + "|";
-    });
-    out += "\n";
-  }
-  return out;
+  return std::string(stateName(ds.state())) + " " + std::to_string(ds.recNo()) + " " +
+         std::to_string(ds.changeCount()) + " v" + std::to_string(ds.version()) + ":" +
+         contents(ds);
 }
 
 const char* const kNames[] = {"Água Viva", "agua viva", "Álvaro", "Zélia", "zeca", "Ótica",

@@ -46,6 +46,20 @@ inline std::string codes(DataSet& ds) {
   return out;
 }
 
+// Every value of every row in reading order, each followed by "|", a line per row; leaves the
+// cursor where it was.
+inline std::string contents(DataSet& ds) {
+  std::string out;
+  for (int row = 0; row < ds.viewRowCount(); ++row) {
+    ds.readRow(row, [&] {
+      for (int f = 0; f < ds.fieldCount(); ++f)
+        out += ds.field(f).asString() + "|";
+    });
+    out += "\n";
+  }
+  return out;
+}
+
 // Records every event of a data set (and of one data source on it) as "name " entries.
 class EventLog {
  public:

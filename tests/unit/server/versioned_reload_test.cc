@@ -9,6 +9,7 @@
 #include "server/data_sets.h"
 #include "server/storage.h"
 #include "server_fixture.h"
+#include "tests/unit/db/test_data.h"
 
 namespace server::testing {
 namespace {
@@ -58,24 +59,11 @@ class VersionedReloadTest : public ::testing::Test {
     other.exec(sql);
   }
 
-  // Every value of every row, in order.
-  static std::string contents(db::DataSet& ds) {
-    std::string out;
-    for (int row = 0; row < ds.viewRowCount(); ++row) {
-      ds.readRow(row, [&] {
-        for (int f = 0; f < ds.fieldCount(); ++f)
-          out += ds.field(f).asString() + "|";
-      });
-      out += "\n";
-    }
-    return out;
-  }
-
   void expectAsAWholeLoad() {
     whole_.loadPacket(service()
                           .call("rdmClientesServico", "GetServClie", {"0001", "00001", "X"}, "JOSE")
                           .packet.value());
-    EXPECT_EQ(contents(held_), contents(whole_));
+    EXPECT_EQ(db::testing::contents(held_), db::testing::contents(whole_));
   }
 
   Service& service() { return server_.service(); }
