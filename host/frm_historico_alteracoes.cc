@@ -186,19 +186,15 @@ void TfrmHistoricoAlteracoes::Pesquisar() {
     depDataFim->setFocus();
     Consiste::MensErro("A data final do período é anterior à inicial.", true);
   }
-  Showavi::ActiveShowAvi(this, 6, "Carregando o histórico de alterações...");
   packet::CallResult result;
-  try {
+  Showavi::ShowWhile(this, 6, "Carregando o histórico de alterações...", [&] {
     result = netTrilha.call(
         "GetTrilha",
         {medCdFilial->text(), medCdServico->text(), edtCdCliente->text(), edtOperador->text(),
          packet::DateArg{depDataIni->date()}, packet::DateArg{depDataFim->date()}});
-  } catch (...) {
-    Showavi::DeactiveShowAvi();
-    throw;
-  }
-  Showavi::DeactiveShowAvi();
-  const packet::Packet stored = Consiste::CheckResultServ(result, true, 0);
+  });
+  // The answer's message, when it has one, says the list was cut short; it shows above it.
+  const packet::Packet stored = Consiste::CheckResultServ(result, true);
 
   packet::Packet shown;
   shown.fields = cdsTrilha->fieldDefs();

@@ -52,6 +52,18 @@ void DeactiveShowAvi() {
   waitIndicator().notify();
 }
 
+void ShowWhile(const ui::Form* over, int kind, const std::string& text,
+               const std::function<void()>& work) {
+  ActiveShowAvi(over, kind, text);
+  try {
+    work();
+  } catch (...) {
+    DeactiveShowAvi();
+    throw;
+  }
+  DeactiveShowAvi();
+}
+
 const WaitState& state() {
   return host::processState().wait;
 }

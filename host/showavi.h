@@ -6,6 +6,7 @@
 // hide. When the form it is shown over is destroyed, the state forgets that form.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/ui/component.h"
@@ -26,6 +27,11 @@ void ActiveShowAvi(const ui::Form* over, int kind, const std::string& text = {})
 // Hides the indicator and restores the default cursor; nothing happens when none is shown.
 void DeactiveShowAvi();
 const WaitState& state();
+
+// Shows the indicator while `work` runs and hides it however `work` ends (an error passes on
+// after the indicator has gone).
+void ShowWhile(const ui::Form* over, int kind, const std::string& text,
+               const std::function<void()>& work);
 
 // A ui::Component named "WaitIndicator" whose changed(ui::Property::Other) fires on every
 // ActiveShowAvi and DeactiveShowAvi.

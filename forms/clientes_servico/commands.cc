@@ -8,6 +8,7 @@
 #include "forms/report/cli_zev00601.h"
 #include "host/consiste.h"
 #include "host/procurar.h"
+#include "host/showavi.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ void TfrmClientesServico::refreshServClie() {
   // agrees to drop them, so that the next save can still send them.
   if (cdsServClie->changeCount() > 0 && !confirmsCancel())
     return;
-  loadWithWait(this, 6, msgPadrao->Msg("get_cdsServClie"), [this] { loadServClie(); });
+  Showavi::ShowWhile(this, 6, msgPadrao->Msg("get_cdsServClie"), [this] { loadServClie(); });
   if (!key.empty())
     cdsServClie->locate("CDFILIAL;CDSERVFILI;CDCLIENTE", key, {.caseInsensitive = true});
 }

@@ -4,6 +4,7 @@
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
 #include "host/server_call.h"
+#include "host/showavi.h"
 #include "host/ui/errors.h"
 #include "host/ui/utf8.h"
 
@@ -167,7 +168,7 @@ void TfrmClientesServico::cdsCorrPrecServAfterPost(db::DataSet&) {
 }
 
 void TfrmClientesServico::cdsCorrPrecServAfterDelete(db::DataSet&) {
-  loadWithWait(this, 1, msgPadrao->Msg("upd_cdsCorrPrecServ"), [this] { saveCorrection(); });
+  Showavi::ShowWhile(this, 1, msgPadrao->Msg("upd_cdsCorrPrecServ"), [this] { saveCorrection(); });
 }
 
 void TfrmClientesServico::cdsCorrPrecServAfterCancel(db::DataSet& dataSet) {

@@ -27,8 +27,9 @@ packet::Packet TfrmClientesServico::loadShowingWait(const std::string& waitKey,
                                                     const std::string& method,
                                                     std::vector<packet::Arg> args) {
   packet::Packet packet;
-  loadWithWait(this, 6, msgPadrao->Msg(waitKey),
-               [&] { packet = host::callServer(*netClientesServico, method, std::move(args)); });
+  Showavi::ShowWhile(this, 6, msgPadrao->Msg(waitKey), [&] {
+    packet = host::callServer(*netClientesServico, method, std::move(args));
+  });
   return packet;
 }
 

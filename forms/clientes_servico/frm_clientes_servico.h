@@ -430,9 +430,6 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
   // otherwise, is refused with the page, sub-page and focus brought to the edit.
   void checkDayEdit(db::DBEdit* edit, bool required, const char* missingKey,
                     const std::string& negativeText);
-  // Shows the wait indicator over `over` while `load` runs; it goes also when `load` fails.
-  void loadWithWait(const ui::Form* over, int kind, const std::string& text,
-                    const std::function<void()>& load);
   // Reloads the client-service rows and puts the cursor back on the same binding.
   void refreshServClie();
   // Loads the client-service rows of the filter's branch and service (GetServClie), asking

@@ -8,6 +8,7 @@
 #include "host/consiste.h"
 #include "host/quendra.h"
 #include "host/server_call.h"
+#include "host/showavi.h"
 #include "host/ui/edit_mask.h"
 #include "host/ui/utf8.h"
 
@@ -146,7 +147,7 @@ void TfrmClientesServico::dbgPadraoTitleClick(db::Column& column) {
   cdsServClie->first();
   // The title sets the flag of every client to the opposite of the first row's.
   const std::string flag = cdsServClieIDVRPRFIXAUT->asString() == "S" ? "N" : "S";
-  loadWithWait(this, 1, msgPadrao->Msg("pro_UpVrPrFixAut"), [&] {
+  Showavi::ShowWhile(this, 1, msgPadrao->Msg("pro_UpVrPrFixAut"), [&] {
     host::callServer(*netClientesServico, "ProUpVrPrFixAut",
                      {cdsServClieCDFILIAL->asString(), cdsServClieCDSERVFILI->asString(),
                       cdsServClieCDCLIENTE->asString(), flag});

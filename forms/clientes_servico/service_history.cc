@@ -6,6 +6,7 @@
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/consiste.h"
 #include "host/server_call.h"
+#include "host/showavi.h"
 #include "host/ui/errors.h"
 #include "host/ui/regional.h"
 
@@ -92,7 +93,7 @@ void TfrmClientesServico::cdsHistServFatuAfterPost(db::DataSet& dataSet) {
 }
 
 void TfrmClientesServico::cdsHistServFatuAfterDelete(db::DataSet& dataSet) {
-  loadWithWait(this, 1, msgPadrao->Msg("upd_cdsHistServFatu"), [&] {
+  Showavi::ShowWhile(this, 1, msgPadrao->Msg("upd_cdsHistServFatu"), [&] {
     const packet::Arg delta =
         dataSet.changeCount() >= 1 ? packet::Arg(dataSet.delta()) : packet::Arg(std::monostate{});
     host::callServer(*netClientesServico, "UpdHistServFatu", {delta});

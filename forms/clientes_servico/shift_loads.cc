@@ -1,23 +1,11 @@
 // Loading the shift values of the current client-service row and the history of the current
-// shift, and the wait indicator shown around the form's loads.
+// shift.
 #include <string>
 
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "host/server_call.h"
 #include "host/showavi.h"
 #include "host/ui/application.h"
-
-void TfrmClientesServico::loadWithWait(const ui::Form* over, int kind, const std::string& text,
-                                       const std::function<void()>& load) {
-  Showavi::ActiveShowAvi(over, kind, text);
-  try {
-    load();
-  } catch (...) {
-    Showavi::DeactiveShowAvi();
-    throw;
-  }
-  Showavi::DeactiveShowAvi();
-}
 
 void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
   cdsTurno->loadPacket(loadShowingWait(
@@ -28,7 +16,7 @@ void TfrmClientesServico::GetTurno(const std::string& shiftCode) {
 }
 
 void TfrmClientesServico::GetHistoricoTurno() {
-  loadWithWait(ui::application().mainForm(), 1, {}, [this] {
+  Showavi::ShowWhile(ui::application().mainForm(), 1, {}, [this] {
     cdsHistoricoTurno->loadPacket(
         host::callServer(*netClientesServico, "GetHistoricoTurno",
                          {cdsTurnoCDFILIAL->asString(), cdsTurnoCDCLIENTE->asString(),

@@ -8,6 +8,7 @@
 #include "host/consiste.h"
 #include "host/quendra.h"
 #include "host/server_call.h"
+#include "host/showavi.h"
 #include "host/ui/application.h"
 #include "host/ui/errors.h"
 
@@ -78,7 +79,7 @@ void TfrmClientesServico::cdsTurnoBeforePost(db::DataSet& dataSet) {
 void TfrmClientesServico::cdsTurnoAfterPost(db::DataSet& dataSet) {
   if (dataSet.changeCount() == 0)
     return;
-  loadWithWait(ui::application().mainForm(), 1, {}, [&] {
+  Showavi::ShowWhile(ui::application().mainForm(), 1, {}, [&] {
     host::callServer(*netClientesServico, "SetTurno", {dataSet.delta(), stCamposNulos});
   });
   dataSet.mergeChangeLog();

@@ -56,4 +56,17 @@ TEST(ShowaviTest, RefusesAnUnknownKindAndForgetsADestroyedForm) {
   Showavi::DeactiveShowAvi();
 }
 
+TEST(ShowaviTest, ShownWhileWorkRunsAndGoneHoweverItEnds) {
+  auto* main = ui::application().createForm<ui::Form>("frmPrincipal");
+  bool shownDuringWork = false;
+  Showavi::ShowWhile(main, 1, "Gravando...", [&] { shownDuringWork = Showavi::state().active; });
+  EXPECT_TRUE(shownDuringWork);
+  EXPECT_FALSE(Showavi::state().active);
+  EXPECT_THROW(Showavi::ShowWhile(main, 6, {}, [] { throw std::runtime_error("falhou"); }),
+               std::runtime_error);
+  EXPECT_FALSE(Showavi::state().active);
+  EXPECT_EQ(ui::application().screen().cursor(), ui::Cursor::Default);
+  ui::resetApplication();
+}
+
 }  // namespace
