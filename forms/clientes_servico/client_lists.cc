@@ -45,15 +45,13 @@ void TfrmClientesServico::MontaLista() {
 }
 
 void TfrmClientesServico::lsbPossiveisEnter(ui::Control&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::lsbPossiveisExit(ui::Control&) {
   if (pgcClientesServico->activePage() == tshClienServ)
     lsbPossiveis->clearSelection();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::lsbPossiveisDblClick(ui::Control&) {
@@ -143,8 +141,7 @@ void TfrmClientesServico::sbtEscolhidoClick(ui::Control&) {
     throw;
   }
   GetTurno("");
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::sbtTodosClick(ui::Control&) {
@@ -195,8 +192,7 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
   lsbCdPossiveis->clear();
   pgcClientesServico->setActivePage(tshClienServ);
   GetTurno("");
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::dropUnsavedClients(const std::vector<std::string>& clients) {
@@ -242,8 +238,7 @@ void TfrmClientesServico::sbtUmEsquerdaClick(ui::Control&) {
       !cdsServClie->isEmpty()) {
     cdsServClie->deleteRecord();
   }
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::sbtTodosEsquerdaClick(ui::Control&) {
@@ -256,6 +251,5 @@ void TfrmClientesServico::sbtTodosEsquerdaClick(ui::Control&) {
   ui::Control* next = cdsServClie->isEmpty() ? static_cast<ui::Control*>(lsbPossiveis) : dbgPadrao;
   if (next->canFocus())
     next->setFocus();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }

@@ -71,8 +71,7 @@ void TfrmClientesServico::sbtCancelarClick(ui::Component& sender) {
   }
   if ((PaginaTurnoAtiva() || PaginaExcecTurnoAtiva()) && cdsTurno->isEditing() && confirmsCancel())
     cdsTurno->cancel();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::sbtProcurarClick(ui::Component& /*sender*/) {

@@ -173,13 +173,11 @@ void TfrmClientesServico::cdsCorrPrecServAfterDelete(db::DataSet&) {
 
 void TfrmClientesServico::cdsCorrPrecServAfterCancel(db::DataSet& dataSet) {
   dataSet.cancelUpdates();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::dtsCorrPrecServStateChange(db::DataSource&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::bindCorrectionHandlers() {

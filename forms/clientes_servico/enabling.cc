@@ -97,6 +97,11 @@ enabling::EnablingInputs TfrmClientesServico::enablingInputs(bool disabling) con
   return in;
 }
 
+void TfrmClientesServico::applyEnabling() {
+  HabilitacaoPaginas(false);
+  HabilitacaoBotoes(false);
+}
+
 void TfrmClientesServico::HabilitacaoPaginas(bool disabling) {
   const enabling::PageEnabling pages = enabling::pageEnabling(enablingInputs(disabling));
   // A sub-page comes forward at the point of the pass where the rules decide it, as the
@@ -196,20 +201,17 @@ void TfrmClientesServico::pgcClientesServicoChange(ui::Control&) {
   }
   if (focus != nullptr && focus->canFocus())
     focus->setFocus();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
   if (PaginaValorServAtiva())
     pgcValorServChange(*pgcValorServ);
 }
 
 void TfrmClientesServico::pgcClientesServicoEnter(ui::Control&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::pgcClientesServicoExit(ui::Control&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::showPage(ui::TabSheet* page) {
@@ -277,11 +279,9 @@ void TfrmClientesServico::dtsPadraoStateChange(db::DataSource&) {
   }
   if (state == db::DataSetState::Browse)
     unit().boVrAlterado = false;
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::dtsPadraoDataChange(db::DataSource&, db::Field*) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }

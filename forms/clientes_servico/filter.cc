@@ -163,8 +163,7 @@ void TfrmClientesServico::panFiltroExit(ui::Control&) {
   cdsParamFilial->loadPacket(
       loadShowingWait("get_cdsParamFilial", "GetParamFilial", {medCdFilial->text()}));
   applyBillingParameters();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::applyBillingParameters() {

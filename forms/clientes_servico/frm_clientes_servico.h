@@ -245,6 +245,9 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
   // --- page and button enabling (rules in enabling_rules.h) ---
   void HabilitacaoPaginas(bool disabling);
   void HabilitacaoBotoes(bool disabling);
+  // HabilitacaoPaginas(false) then HabilitacaoBotoes(false): the rules applied after anything
+  // that changes an edit state, what a data set holds or the page shown.
+  void applyEnabling();
   bool PaginaClienServAtiva() const;
   bool PaginaValorServAtiva() const;
   bool PaginaTabCorrAtiva() const;
@@ -405,7 +408,6 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
 
   // Shift values.
   void bindShiftHandlers();
-  void shiftEnablingChanged();
 
   // Cost per product.
   void bindProductHandlers();

@@ -188,8 +188,7 @@ void TfrmClientesServico::cdsServClieAfterPost(db::DataSet& /*dataSet*/) {
 
 void TfrmClientesServico::cdsServClieAfterCancel(db::DataSet& dataSet) {
   dataSet.cancelUpdates();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::cdsServClieBeforeDelete(db::DataSet& /*dataSet*/) {

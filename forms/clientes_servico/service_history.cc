@@ -56,13 +56,11 @@ void TfrmClientesServico::dbeVrServChange(ui::Control&) {
 }
 
 void TfrmClientesServico::pgcValorServExit(ui::Control&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::dtsHistServFatuStateChange(db::DataSource&) {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::cdsHistServFatuBeforeInsert(db::DataSet& dataSet) {
@@ -103,8 +101,7 @@ void TfrmClientesServico::cdsHistServFatuAfterDelete(db::DataSet& dataSet) {
 
 void TfrmClientesServico::cdsHistServFatuAfterCancel(db::DataSet& dataSet) {
   dataSet.cancelUpdates();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::dbgHistoricoKeyDown(ui::Control&, ui::Key& key, ui::ShiftState shift) {

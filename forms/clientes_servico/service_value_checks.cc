@@ -53,8 +53,7 @@ void TfrmClientesServico::Valida_Min_Efet(db::DBEdit* edit, bool required) {
 void TfrmClientesServico::pgcValorServChange(ui::Control& /*sender*/) {
   if (PaginaHistoricoAtiva())
     loadHistServFatu();
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
+  applyEnabling();
 }
 
 void TfrmClientesServico::sbtVrServicoClick(ui::Component& /*sender*/) {

@@ -86,22 +86,17 @@ void TfrmClientesServico::cdsTurnoAfterPost(db::DataSet& dataSet) {
   GetTurno(cdsTurnoCDTURNO->asString());
 }
 
-void TfrmClientesServico::shiftEnablingChanged() {
-  HabilitacaoPaginas(false);
-  HabilitacaoBotoes(false);
-}
-
 void TfrmClientesServico::cdsTurnoAfterCancel(db::DataSet&) {
-  shiftEnablingChanged();
+  applyEnabling();
 }
 void TfrmClientesServico::dtsTurnoStateChange(db::DataSource&) {
-  shiftEnablingChanged();
+  applyEnabling();
 }
 void TfrmClientesServico::panVigenciaTurnoExit(ui::Control&) {
-  shiftEnablingChanged();
+  applyEnabling();
 }
 void TfrmClientesServico::dbgTurnoEnter(ui::Control&) {
-  shiftEnablingChanged();
+  applyEnabling();
 }
 
 void TfrmClientesServico::dbgTurnoKeyPress(ui::Control&, char32_t& key) {
