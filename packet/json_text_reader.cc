@@ -41,8 +41,10 @@ class Reader {
     ++p_;
   }
 
+  // Only white space may follow the value: a zero byte is not the end of the text.
   void finish() {
-    if (peek() != '\0')
+    skipSpace();
+    if (p_ != end_)
       syntax();
   }
 
