@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -191,46 +191,88 @@ bool ComboBoxView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QWidget* ListBoxView::createWidget(QWidget* parentArea) {
-  auto* list = new QListWidget(parentArea);
+  auto* list = new QListView(parentArea);
+  model_ = new ListBoxModel(model<ui::ListBox>(), list);
+  list->setModel(model_);
+  list->setUniformItemSizes(true);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setSelectionMode(model<ui::ListBox>().multiSelect() ? QAbstractItemView::MultiSelection
                                                             : QAbstractItemView::SingleSelection);
   watchMouse(list->viewport());
   return list;
 }
 
+void ListBoxView::release() {
+  if (model_ != nullptr)
+    model_->detach();
+  ControlView::release();
+}
+
 void ListBoxView::apply(ui::Property property) {
-  auto* list = static_cast<QListWidget*>(widget());
-  const auto& model = this->model<ui::ListBox>();
   switch (property) {
-    case ui::Property::Items:
-      list->clear();
-      for (const std::string& item : model.items())
-        list->addItem(toQString(item));
-      [[fallthrough]];
-    case ui::Property::Selection:
-    case ui::Property::ItemIndex: {
-      list->setSelectionMode(model.multiSelect() ? QAbstractItemView::MultiSelection
-                                                 : QAbstractItemView::SingleSelection);
-      const QSignalBlocker block(list);
-      for (int i = 0; i < model.count() && i < list->count(); ++i)
-        list->item(i)->setSelected(model.selected(i));
-      if (model.itemIndex() >= 0 && model.itemIndex() < list->count()) {
-        const QModelIndex current = list->model()->index(model.itemIndex(), 0);
-        list->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-        list->scrollTo(current);
-      }
+    case ui::Property::Items: {
+      // A reset drops Qt's selection; the model's is shown again only when there was one (a
+      // list filled item by item has none, so each item costs the same whatever the length).
+      const bool hadSelection = listView()->selectionModel()->hasSelection();
+      model_->itemsChanged();
+      if (hadSelection)
+        showSelection();
+      showCurrent();
       break;
     }
+    case ui::Property::Selection:
+    case ui::Property::ItemIndex:
+      showSelection();
+      showCurrent();
+      break;
     default:
       ControlView::apply(property);
       break;
   }
 }
 
+QListView* ListBoxView::listView() const {
+  return static_cast<QListView*>(widget());
+}
+
+void ListBoxView::showSelection() {
+  const auto& box = model<ui::ListBox>();
+  QListView* list = listView();
+  list->setSelectionMode(box.multiSelect() ? QAbstractItemView::MultiSelection
+                                           : QAbstractItemView::SingleSelection);
+  // The selection as runs of adjacent items: one range for a list selected whole.
+  QItemSelection selection;
+  const int rows = std::min(model_->rowCount(), box.count());
+  for (int first = 0; first < rows; ++first) {
+    if (!box.selected(first))
+      continue;
+    int last = first;
+    while (last + 1 < rows && box.selected(last + 1))
+      ++last;
+    selection.select(model_->index(first), model_->index(last));
+    first = last;
+  }
+  list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ListBoxView::showCurrent() {
+  const int current = model<ui::ListBox>().itemIndex();
+  QItemSelectionModel* selection = listView()->selectionModel();
+  if (current < 0 || current >= model_->rowCount()) {
+    selection->clearCurrentIndex();
+    return;
+  }
+  const QModelIndex index = model_->index(current);
+  if (selection->currentIndex() == index)
+    return;
+  selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  listView()->scrollTo(index);
+}
+
 bool ListBoxView::mouseInput(QMouseEvent& event) {
   if (event.button() != Qt::LeftButton)
     return true;
-  auto* list = static_cast<QListWidget*>(widget());
+  QListView* list = listView();
   auto& box = model<ui::ListBox>();
   if (event.type() == QEvent::MouseButtonDblClick) {
     deliverUserEvent([&box] { ui::application().doubleClick(box); });

@@ -8,6 +8,9 @@
 #pragma once
 
 #include "shell/qt/control_view.h"
+#include "shell/qt/list_box_model.h"
+
+class QListView;
 
 namespace shell {
 
@@ -51,16 +54,28 @@ class ComboBoxView : public ControlView {
   bool applying_ = false;
 };
 
+// A list view over the list box's items (ListBoxModel), so a list of a hundred thousand
+// clients costs what the rows on screen cost. Filling a list item by item costs the same for
+// every item, however long the list grows.
 class ListBoxView : public ControlView {
   Q_OBJECT
  public:
   using ControlView::ControlView;
+  void release() override;
 
  protected:
   QWidget* createWidget(QWidget* parentArea) override;
   void apply(ui::Property property) override;
   QPalette::ColorRole colorRole() const override { return QPalette::Base; }
   bool mouseInput(QMouseEvent& event) override;
+
+ private:
+  QListView* listView() const;
+  void showSelection();
+  // The current item, scrolled into view when it moved.
+  void showCurrent();
+
+  ListBoxModel* model_ = nullptr;
 };
 
 }  // namespace shell

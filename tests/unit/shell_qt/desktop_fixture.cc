@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -131,11 +131,12 @@ void DesktopTest::expectInStep(const ui::Form& form) const {
                                                     : html;
       EXPECT_EQ(qobject_cast<QLabel*>(w)->text(), shown);
     } else if (auto* list = dynamic_cast<const ui::ListBox*>(&control)) {
-      auto* items = qobject_cast<QListWidget*>(w);
-      ASSERT_EQ(items->count(), list->count());
+      auto* items = qobject_cast<QListView*>(w);
+      ASSERT_EQ(items->model()->rowCount(), list->count());
       for (int i = 0; i < list->count(); ++i) {
-        EXPECT_EQ(items->item(i)->text(), toQString(list->item(i)));
-        EXPECT_EQ(items->item(i)->isSelected(), list->selected(i)) << i;
+        const QModelIndex item = items->model()->index(i, 0);
+        EXPECT_EQ(item.data().toString(), toQString(list->item(i)));
+        EXPECT_EQ(items->selectionModel()->isSelected(item), list->selected(i)) << i;
       }
     } else if (auto* combo = dynamic_cast<const ui::ComboBox*>(&control)) {
       EXPECT_EQ(qobject_cast<QComboBox*>(w)->currentIndex(), combo->itemIndex());

@@ -1,7 +1,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTabBar>
@@ -75,8 +75,8 @@ TEST_F(InputTest, ListClicksSelectThroughTheModelWithCtrlForMore) {
   SampleForm& form = showSample();
   int clicks = 0;
   form.clients->onClick = [&clicks](ui::Control&) { ++clicks; };
-  auto* list = widgetAs<QListWidget>(*form.clients);
-  auto itemAt = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+  auto* list = widgetAs<QListView>(*form.clients);
+  auto itemAt = [list](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
 
   click(*form.clients, itemAt(0));
   click(*form.clients, itemAt(2), Qt::ControlModifier);

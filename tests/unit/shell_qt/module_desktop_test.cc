@@ -32,9 +32,10 @@ TEST_F(ModuleDesktopTest, TheFilterTypedThroughQtLoadsTheBranchsClientsAndTheWin
   EXPECT_TRUE(list.focused());
   EXPECT_EQ(control<ui::Edit>(form, "edtNmServico").text(), "Limpeza hospitalar");
   ASSERT_GT(list.count(), 100);
-  auto* items = widgetAs<QListWidget>(list);
-  ASSERT_EQ(items->count(), list.count());
-  EXPECT_EQ(items->item(0)->text(), "70.002.320/0002-47 - Academia Laranjeiras Fitness Ltda");
+  auto* items = widgetAs<QListView>(list);
+  ASSERT_EQ(items->model()->rowCount(), list.count());
+  EXPECT_EQ(items->model()->index(0, 0).data().toString(),
+            "70.002.320/0002-47 - Academia Laranjeiras Fitness Ltda");
   // The working state opens pages the filter kept closed, and the tab bar says so.
   QTabBar* tabs = tabBarOf(pages);
   const auto sheets = pages.pages();
@@ -104,7 +105,7 @@ TEST_F(ModuleDesktopTest, AClientMovedInThroughTheValidityDialogShowsInTheRefres
   EXPECT_EQ(cellText("VRSERVFATU"), "1.234,50000");
   EXPECT_EQ(control<ui::Edit>(form, "dbdDtIniVig").text(), "01/04/2026");
   EXPECT_EQ(list.count(), listed - 1);
-  EXPECT_EQ(widgetAs<QListWidget>(list)->count(), listed - 1);
+  EXPECT_EQ(widgetAs<QListView>(list)->model()->rowCount(), listed - 1);
   expectInStep(form);
 
   // Every page the working state opens, chosen on its tab, still agrees with the model.

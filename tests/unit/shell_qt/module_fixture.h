@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QDir>
-#include <QListWidget>
+#include <QListView>
 #include <QTemporaryDir>
 #include <memory>
 #include <stdexcept>
@@ -76,9 +76,9 @@ class ModuleDesktopTest : public DesktopTest {
   }
 
   void clickListItem(const ui::ListBox& list, int index) {
-    auto* items = widgetAs<QListWidget>(list);
+    auto* items = widgetAs<QListView>(list);
     ASSERT_NE(items, nullptr);
-    click(list, items->visualItemRect(items->item(index)).center());
+    click(list, items->visualRect(items->model()->index(index, 0)).center());
   }
 
   QTemporaryDir folder_;

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QTableView>
 #include <QToolButton>
@@ -48,6 +49,29 @@ TEST_F(RenderingTest, PropertyChangesReachTheWidgetsAtOnce) {
   form.clients->setVisible(true);
   form.pages->setActivePage(form.gridPage);
   expectInStep(form);
+}
+
+TEST_F(RenderingTest, AListChangedItemByItemStaysInStepWithItsSelection) {
+  SampleForm& form = showSample();
+  ui::ListBox& list = *form.clients;
+  list.clear();
+  for (int i = 0; i < 3000; ++i)
+    list.addItem("Cliente " + std::to_string(i));
+  expectInStep(form);
+  EXPECT_EQ(widgetAs<QListView>(list)->model()->index(2999, 0).data().toString(), "Cliente 2999");
+
+  // Items added and deleted under a selection keep it on the same items.
+  list.userSelect({10, 11, 12, 500});
+  list.addItem("Cliente novo");
+  list.deleteItem(0);
+  EXPECT_EQ(list.selectedIndexes(), (std::vector<int>{9, 10, 11, 499}));
+  expectInStep(form);
+  QListView* view = widgetAs<QListView>(list);
+  EXPECT_EQ(view->selectionModel()->currentIndex().row(), list.itemIndex());
+
+  list.clear();
+  expectInStep(form);
+  EXPECT_FALSE(view->selectionModel()->hasSelection());
 }
 
 TEST_F(RenderingTest, ControlsAddedAfterShowingAreRenderedOnTheNextTurn) {
