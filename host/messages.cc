@@ -25,16 +25,31 @@ std::string fillText(std::string_view text, const std::vector<std::string>& args
   return out;
 }
 
+void TMessages::setLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  keys_.clear();
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    indexLine(i);
+}
+
+void TMessages::addLine(std::string line) {
+  lines_.push_back(std::move(line));
+  indexLine(lines_.size() - 1);
+}
+
+void TMessages::indexLine(std::size_t line) {
+  const std::string_view text = lines_[line];
+  const auto bar = text.find('|');
+  if (bar != std::string_view::npos)
+    keys_.emplace(ui::utf8::toUpper(text.substr(0, bar)), line);
+}
+
 std::optional<std::string> TMessages::find(std::string_view key) const {
-  const std::string wanted = ui::utf8::toUpper(key);
-  for (const auto& line : lines_) {
-    const auto bar = line.find('|');
-    if (bar == std::string::npos)
-      continue;
-    if (ui::utf8::toUpper(std::string_view(line).substr(0, bar)) == wanted)
-      return line.substr(bar + 1);
-  }
-  return std::nullopt;
+  const auto found = keys_.find(ui::utf8::toUpper(key));
+  if (found == keys_.end())
+    return std::nullopt;
+  const std::string& line = lines_[found->second];
+  return line.substr(line.find('|') + 1);
 }
 
 bool TMessages::hasKey(std::string_view key) const {

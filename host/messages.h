@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/ui/application.h"
@@ -27,8 +28,8 @@ class TMessages : public ui::Component {
   explicit TMessages(std::string name) : Component(std::move(name)) {}
 
   const std::vector<std::string>& lines() const { return lines_; }
-  void setLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
-  void addLine(std::string line) { lines_.push_back(std::move(line)); }
+  void setLines(std::vector<std::string> lines);
+  void addLine(std::string line);
   // True when a line carries the key.
   bool hasKey(std::string_view key) const;
 
@@ -45,8 +46,11 @@ class TMessages : public ui::Component {
 
  private:
   std::optional<std::string> find(std::string_view key) const;
+  void indexLine(std::size_t line);
 
   std::vector<std::string> lines_;
+  // Line of each upper-case key (its first): rules read texts per row of a batch.
+  std::unordered_map<std::string, std::size_t> keys_;
 };
 
 }  // namespace host

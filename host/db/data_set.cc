@@ -2,6 +2,7 @@
 
 #include <strings.h>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include <fmt/format.h>
@@ -14,6 +15,14 @@ namespace db {
 namespace {
 
 const packet::Value kNull;
+
+// Field names are plain ASCII identifiers, compared ignoring letter case.
+std::string fieldKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key)
+    c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return key;
+}
 
 bool valueFits(packet::FieldType type, const packet::Value& v) {
   if (packet::isNull(v))
@@ -55,17 +64,16 @@ Field& DataSet::addField(std::string name, packet::FieldType type, int size) {
     throw DataError(messages::kOpen);
   if (findField(name) != nullptr)
     throw DataError(fmt::format("Campo '{}' definido duas vezes.", name));
+  std::string key = fieldKey(name);
   fields_.push_back(
       std::make_unique<Field>(*this, fieldCount(), std::move(name), type, size < 0 ? 0 : size));
+  fieldsByName_.emplace(std::move(key), fields_.back().get());
   return *fields_.back();
 }
 
 Field* DataSet::findField(std::string_view name) const {
-  const std::string key(name);
-  for (const auto& f : fields_)
-    if (strcasecmp(f->name().c_str(), key.c_str()) == 0)
-      return f.get();
-  return nullptr;
+  const auto found = fieldsByName_.find(fieldKey(name));
+  return found != fieldsByName_.end() ? found->second : nullptr;
 }
 
 Field& DataSet::fieldByName(std::string_view name) const {

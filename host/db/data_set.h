@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/db/data_errors.h"
@@ -208,6 +209,8 @@ class DataSet : public ui::Component {
   void applyChanges(packet::Packet& packet, bool consume);
 
   std::vector<std::unique_ptr<Field>> fields_;
+  // Fields by upper-case name: controls and rules look fields up by name on every change.
+  std::unordered_map<std::string, Field*> fieldsByName_;
   GapVector<std::unique_ptr<Record>> records_;  // natural order, deleted rows included
   GapVector<Record*> view_;                     // reading order, deleted rows excluded
   std::size_t naturalHint_ = 0;                 // where the last insert went in records_
