@@ -1,5 +1,7 @@
 #include "host/showavi.h"
 
+#include <fmt/format.h>
+
 #include <stdexcept>
 
 #include "host/process_state.h"
@@ -15,7 +17,7 @@ class WaitIndicator : public ui::Component, private ui::ChangeObserver {
  public:
   WaitIndicator() : Component("WaitIndicator") { ui::addChangeObserver(this); }
 
-  void notify() { changed(ui::Property::Other); }
+  void notify(ui::Property property = ui::Property::Other) { changed(property); }
 
  private:
   void propertyChanged(ui::Component&, ui::Property) override {}
@@ -30,6 +32,18 @@ WaitIndicator& waitIndicator() {
   // Never destroyed: it stays registered as an observer for the whole process.
   static auto* instance = new WaitIndicator();
   return *instance;
+}
+
+// 12345 as "12.345".
+std::string thousands(int value) {
+  const std::string digits = std::to_string(value < 0 ? -static_cast<long long>(value) : value);
+  std::string out = value < 0 ? "-" : "";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0)
+      out += '.';
+    out += digits[i];
+  }
+  return out;
 }
 
 }  // namespace
@@ -62,6 +76,38 @@ void ShowWhile(const ui::Form* over, int kind, const std::string& text,
     throw;
   }
   DeactiveShowAvi();
+}
+
+std::string shownText(const WaitState& state) {
+  if (state.total <= 0)
+    return state.text;
+  const std::string count = fmt::format("{} de {}", thousands(state.done), thousands(state.total));
+  return state.text.empty() ? count : state.text + " " + count;
+}
+
+void ShowCount(const ui::Form* over, const std::string& text, int done, int total) {
+  WaitState& shown = host::processState().wait;
+  if (!shown.active) {
+    shown = WaitState{true, 1, text, over};
+    shown.shownByCount = true;
+    ui::application().screen().setCursor(ui::Cursor::HourGlass);
+  }
+  shown.done = done;
+  shown.total = total;
+  waitIndicator().notify(ui::Property::Text);
+}
+
+void EndCount() {
+  WaitState& shown = host::processState().wait;
+  if (shown.shownByCount) {
+    DeactiveShowAvi();
+    return;
+  }
+  if (shown.total == 0)
+    return;
+  shown.done = 0;
+  shown.total = 0;
+  waitIndicator().notify(ui::Property::Text);
 }
 
 const WaitState& state() {

@@ -1,6 +1,8 @@
 // The two parallel client lists (display texts in lsbPossiveis, codes in the hidden
 // lsbCdPossiveis), their focus rules, following the search dialog, and the four operations that
 // move clients into the service (creating client-service rows) and out of it (deleting them).
+#include <optional>
+
 #include "forms/clientes_servico/cli_zev00600.h"
 #include "forms/clientes_servico/frm_clientes_servico.h"
 #include "forms/dialogs/cli_zev00602.h"
@@ -11,6 +13,7 @@
 #include "host/ui/errors.h"
 #include "host/ui/scoped_detach.h"
 #include "host/ui/utf8.h"
+#include "host/wait_progress.h"
 
 using namespace Cli_zev00600;
 
@@ -36,7 +39,10 @@ void TfrmClientesServico::MontaLista() {
   lsbCdPossiveis->clear();
   cdsClientesFilial->loadPacket(loadShowingWait("get_cdsClientesFilial", "GetClientesFilial",
                                                 {medCdFilial->text(), medCdServico->text()}));
+  host::WaitProgress progress(this, "Montando a lista de clientes...",
+                              cdsClientesFilial->recordCount());
   for (cdsClientesFilial->first(); !cdsClientesFilial->eof(); cdsClientesFilial->next()) {
+    progress.advance(lsbPossiveis->count());
     lsbPossiveis->addItem(clientDisplayText(cdsClientesFilialNRINSJURCLIE->asString(),
                                             cdsClientesFilialIDTPIJURCLIE->asString(),
                                             cdsClientesFilialNMRAZSOCCLIE->asString()));
@@ -152,6 +158,8 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
   int posted = 0;
   bool lastPost = false;
   packet::Value batchDate;
+  // The count starts once the batch's date is chosen: the time in the dialog is the user's.
+  std::optional<host::WaitProgress> progress;
   // The batch posts its rows with these two handlers detached; the last post, with them
   // attached again, saves every row of the batch at once and refreshes once.
   ui::ScopedDetach deferSave(cdsServClie->afterPost, cdsServClie->afterScroll);
@@ -169,6 +177,9 @@ void TfrmClientesServico::sbtTodosClick(ui::Control&) {
           throw ui::Abort();
         }
       }
+      if (!progress)
+        progress.emplace(this, "Incluindo clientes no serviço...", count);
+      progress->advance(i);
       fillNewClientRow(lsbCdPossiveis->item(i));
       cdsServClieDTSERVFATU->setValue(batchDate);
       zeroNewClientRow(vrServicoConfirmado);

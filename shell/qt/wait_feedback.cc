@@ -37,7 +37,7 @@ void WaitFeedback::apply() {
   cursorShown_ = busy;
   if (statusBar_ == nullptr)
     return;
-  const QString text = wait.active ? toQString(wait.text) : QString();
+  const QString text = wait.active ? toQString(Showavi::shownText(wait)) : QString();
   if (statusBar_->currentMessage() != text) {
     statusBar_->showMessage(text);
     statusBar_->repaint();

@@ -3,8 +3,9 @@
 // The model reports the screen cursor (ui::Screen, "Screen") and the host's wait indicator
 // (Showavi::indicator(), "WaitIndicator", with the indicator's text in Showavi::state()). While
 // either asks for it the application shows Qt's wait cursor, and while the indicator is active
-// its text stands in the status bar. The status bar is repainted at once, because a remote
-// call that raised the indicator blocks the event loop until it ends.
+// its text stands in the status bar, with the count of a long operation when there is one. The
+// status bar is repainted at once, because a remote call that raised the indicator blocks the event
+// loop until it ends.
 #pragma once
 
 #include <QPointer>

@@ -296,10 +296,11 @@ void Session::after(const host::TNetConnection&, const std::string& method,
   transcript_.calls.push_back(std::move(call));
 }
 
-void Session::propertyChanged(ui::Component& component, ui::Property) {
-  if (&component != &Showavi::indicator())
+void Session::propertyChanged(ui::Component& component, ui::Property property) {
+  // Each activation of the indicator is one notification with the state active; the count of
+  // a long operation (Property::Text) shows only after a time, so it stays out of the run.
+  if (&component != &Showavi::indicator() || property != ui::Property::Other)
     return;
-  // Each activation of the indicator is one notification with the state active.
   const auto& state = Showavi::state();
   if (!state.active)
     return;

@@ -133,5 +133,17 @@ TEST_F(RunnerTest, WaitIndicatorAndHourglassShowTheBusyCursorAndTheText) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(RunnerTest, TheCountOfALongOperationStandsInTheStatusBar) {
+  QStatusBar* status = desktop->mainWindow().statusBar();
+  Showavi::ShowCount(nullptr, "Incluindo clientes no serviço...", 12345, 100000);
+  EXPECT_EQ(status->currentMessage(), "Incluindo clientes no serviço... 12.345 de 100.000");
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  Showavi::ShowCount(nullptr, "Incluindo clientes no serviço...", 99999, 100000);
+  EXPECT_EQ(status->currentMessage(), "Incluindo clientes no serviço... 99.999 de 100.000");
+  Showavi::EndCount();
+  EXPECT_EQ(status->currentMessage(), "");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 }  // namespace
 }  // namespace shell::testing
