@@ -1,137 +1,196 @@
-// Writing the wire text: packets, deltas, arguments and call results, appended to one string.
+// Writing the wire text: packets, deltas, arguments and call results, appended to one string
+// through the library's streaming writer (which escapes texts and places commas and colons).
+// Numbers are formatted by the standard library, whose shortest exact form is the one peers
+// and stored texts have always seen.
+#include <rapidjson/writer.h>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "packet/json_text.h"
+#include "packet/utf8_text.h"
 
 namespace packet {
 
 namespace {
 
-constexpr char kHex[] = "0123456789abcdef";
+// The writer's output: the string being built. The writer says how much it may write next;
+// the string is grown ahead by at least that (doubling, so growth costs little), every byte is
+// then a plain store, and the unused rest is cut off at the end.
+class StringOutput {
+ public:
+  using Ch = char;
+  explicit StringOutput(std::string& out)
+      : out_(out), next_(out.data() + out.size()), end_(next_) {}
+  ~StringOutput() { out_.resize(static_cast<size_t>(next_ - out_.data())); }
+  StringOutput(const StringOutput&) = delete;
+  StringOutput& operator=(const StringOutput&) = delete;
 
-// Length of the well-formed UTF-8 sequence at `i`, or 0 when the bytes there are malformed.
-size_t utf8Length(std::string_view text, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = byte(i);
-  size_t length = 0;
-  unsigned min = 0;
-  unsigned code = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2, min = 0x80, code = c & 0x1F;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3, min = 0x800, code = c & 0x0F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4, min = 0x10000, code = c & 0x07;
-  } else {
-    return 0;
+  void reserve(size_t count) {
+    if (static_cast<size_t>(end_ - next_) < count)
+      grow(count);
   }
-  if (i + length > text.size())
-    return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80)
-      return 0;
-    code = (code << 6) | (byte(i + k) & 0x3F);
+  void putReserved(char c) { *next_++ = c; }
+  void appendReserved(const char* begin, const char* end) { next_ = std::copy(begin, end, next_); }
+  void Put(char c) {
+    reserve(1);
+    putReserved(c);
   }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-    return 0;
-  return length;
+  void Flush() {}
+
+ private:
+  void grow(size_t count) {
+    const size_t used = static_cast<size_t>(next_ - out_.data());
+    out_.resize(std::max(out_.size() * 2, used + count));
+    next_ = out_.data() + used;
+    end_ = out_.data() + out_.size();
+  }
+
+  std::string& out_;
+  char* next_;  // where the next byte goes, within out_
+  char* end_;   // end of out_
+};
+
+// Found by the library's writer for this output.
+void PutReserve(StringOutput& output, size_t count) {
+  output.reserve(count);
+}
+void PutUnsafe(StringOutput& output, char c) {
+  output.putReserved(c);
 }
 
-void appendValue(std::string& out, const Value& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) {
-    appendJsonString(out, *text);
-  } else if (const auto* number = std::get_if<double>(&value)) {
-    appendJsonNumber(out, *number);
-  } else {
-    out += "null";
+}  // namespace
+}  // namespace packet
+
+// The library's writer lets its output copy at once the bytes of a text that need no escape
+// (well-formed UTF-8 is copied as it is); left to itself it takes them one at a time.
+template <>
+inline bool rapidjson::Writer<packet::StringOutput>::ScanWriteUnescapedString(StringStream& is,
+                                                                              size_t length) {
+  const char* const run = is.src_;
+  const char* const end = is.head_ + length;
+  const char* p = run;
+  while (p != end && static_cast<unsigned char>(*p) >= 0x20 && *p != '"' && *p != '\\')
+    ++p;
+  os_->appendReserved(run, p);
+  is.src_ = p;
+  return p != end;
+}
+
+namespace packet {
+namespace {
+
+using Writer = rapidjson::Writer<StringOutput>;
+
+void writeString(Writer& writer, std::string_view text) {
+  size_t good = wellFormedUtf8Length(text);
+  if (good == text.size()) {
+    writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    return;
   }
-}
-
-void appendRow(std::string& out, const Row& row) {
-  out += '[';
-  for (size_t i = 0; i < row.size(); ++i) {
-    if (i > 0)
-      out += ',';
-    appendValue(out, row[i]);
-  }
-  out += ']';
-}
-
-void appendRows(std::string& out, const std::vector<Row>& rows) {
-  out += '[';
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0)
-      out += ',';
-    appendRow(out, rows[i]);
-  }
-  out += ']';
-}
-
-void appendInteger(std::string& out, std::int64_t number) {
-  char buffer[24];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
-  out.append(buffer, end);
-}
-
-void appendFields(std::string& out, const std::vector<FieldDef>& fields) {
-  out += '[';
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0)
-      out += ',';
-    out += "{\"name\":";
-    appendJsonString(out, fields[i].name);
-    out += ",\"type\":";
-    appendJsonString(out, fieldTypeName(fields[i].type));
-    if (fields[i].type == FieldType::Text) {
-      out += ",\"size\":";
-      appendInteger(out, fields[i].size);
+  // A malformed byte becomes the replacement character; the rest of the text is kept.
+  std::string repaired(text.substr(0, good));
+  while (good < text.size()) {
+    const size_t length = utf8SequenceLength(text.substr(good));
+    if (length == 0) {
+      repaired += "\xEF\xBF\xBD";
+      ++good;
+    } else {
+      repaired.append(text.substr(good, length));
+      good += length;
     }
-    out += '}';
   }
-  out += ']';
+  writer.String(repaired.data(), static_cast<rapidjson::SizeType>(repaired.size()));
 }
 
-void appendStrings(std::string& out, const std::vector<std::string>& texts) {
-  out += '[';
-  for (size_t i = 0; i < texts.size(); ++i) {
-    if (i > 0)
-      out += ',';
-    appendJsonString(out, texts[i]);
+void writeNumber(Writer& writer, double number) {
+  if (!std::isfinite(number)) {
+    writer.Null();
+    return;
   }
-  out += ']';
+  char buffer[32];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
+  writer.RawValue(buffer, static_cast<size_t>(end - buffer), rapidjson::kNumberType);
 }
 
-void appendPacket(std::string& out, const Packet& packet) {
-  out += "{\"fields\":";
-  appendFields(out, packet.fields);
-  out += ",\"rows\":";
-  appendRows(out, packet.rows);
+void writeKey(Writer& writer, std::string_view key) {
+  writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+}
+
+void writeRow(Writer& writer, const Row& row) {
+  writer.StartArray();
+  for (const Value& value : row) {
+    if (const auto* text = std::get_if<std::string>(&value))
+      writeString(writer, *text);
+    else if (const auto* number = std::get_if<double>(&value))
+      writeNumber(writer, *number);
+    else
+      writer.Null();
+  }
+  writer.EndArray();
+}
+
+void writeRows(Writer& writer, const std::vector<Row>& rows) {
+  writer.StartArray();
+  for (const Row& row : rows)
+    writeRow(writer, row);
+  writer.EndArray();
+}
+
+void writeFields(Writer& writer, const std::vector<FieldDef>& fields) {
+  writer.StartArray();
+  for (const FieldDef& field : fields) {
+    writer.StartObject();
+    writeKey(writer, "name");
+    writeString(writer, field.name);
+    writeKey(writer, "type");
+    writeString(writer, fieldTypeName(field.type));
+    if (field.type == FieldType::Text) {
+      writeKey(writer, "size");
+      writer.Int(field.size);
+    }
+    writer.EndObject();
+  }
+  writer.EndArray();
+}
+
+void writePacket(Writer& writer, const Packet& packet) {
+  writer.StartObject();
+  writeKey(writer, "fields");
+  writeFields(writer, packet.fields);
+  writeKey(writer, "rows");
+  writeRows(writer, packet.rows);
   if (packet.version != 0) {
-    out += ",\"version\":";
-    appendInteger(out, packet.version);
+    writeKey(writer, "version");
+    writer.Int64(packet.version);
   }
   if (packet.changes) {
     const PacketChanges& changes = *packet.changes;
-    out += ",\"since\":";
-    appendInteger(out, changes.since);
-    out += ",\"keys\":";
-    appendStrings(out, changes.keyFields);
-    out += ",\"removed\":";
-    appendRows(out, changes.removed);
-    out += ",\"order\":[";
-    for (size_t i = 0; i < changes.order.size(); ++i) {
-      if (i > 0)
-        out += ',';
-      out += "{\"field\":";
-      appendJsonString(out, changes.order[i].field);
-      if (changes.order[i].asName)
-        out += ",\"names\":true";
-      out += '}';
+    writeKey(writer, "since");
+    writer.Int64(changes.since);
+    writeKey(writer, "keys");
+    writer.StartArray();
+    for (const std::string& name : changes.keyFields)
+      writeString(writer, name);
+    writer.EndArray();
+    writeKey(writer, "removed");
+    writeRows(writer, changes.removed);
+    writeKey(writer, "order");
+    writer.StartArray();
+    for (const OrderField& level : changes.order) {
+      writer.StartObject();
+      writeKey(writer, "field");
+      writeString(writer, level.field);
+      if (level.asName) {
+        writeKey(writer, "names");
+        writer.Bool(true);
+      }
+      writer.EndObject();
     }
-    out += ']';
+    writer.EndArray();
   }
-  out += '}';
+  writer.EndObject();
 }
 
 const char* kindName(ChangeKind kind) {
@@ -146,146 +205,105 @@ const char* kindName(ChangeKind kind) {
   return "insert";
 }
 
-void appendDelta(std::string& out, const Delta& delta) {
-  out += "{\"fields\":";
-  appendFields(out, delta.fields);
-  out += ",\"changes\":[";
-  for (size_t i = 0; i < delta.changes.size(); ++i) {
-    const Change& change = delta.changes[i];
-    if (i > 0)
-      out += ',';
-    out += "{\"kind\":\"";
-    out += kindName(change.kind);
-    out += '"';
+void writeDelta(Writer& writer, const Delta& delta) {
+  writer.StartObject();
+  writeKey(writer, "fields");
+  writeFields(writer, delta.fields);
+  writeKey(writer, "changes");
+  writer.StartArray();
+  for (const Change& change : delta.changes) {
+    writer.StartObject();
+    writeKey(writer, "kind");
+    writer.String(kindName(change.kind));
     if (change.kind != ChangeKind::Insert) {
-      out += ",\"old\":";
-      appendRow(out, change.oldValues);
+      writeKey(writer, "old");
+      writeRow(writer, change.oldValues);
     }
     if (change.kind != ChangeKind::Delete) {
-      out += ",\"new\":";
-      appendRow(out, change.newValues);
+      writeKey(writer, "new");
+      writeRow(writer, change.newValues);
     }
-    out += '}';
+    writer.EndObject();
   }
-  out += "]}";
+  writer.EndArray();
+  writer.EndObject();
 }
 
-void appendArg(std::string& out, const Arg& arg) {
+void writeArg(Writer& writer, const Arg& arg) {
   if (const auto* text = std::get_if<std::string>(&arg)) {
-    appendJsonString(out, *text);
+    writeString(writer, *text);
   } else if (const auto* number = std::get_if<double>(&arg)) {
-    appendJsonNumber(out, *number);
+    writeNumber(writer, *number);
   } else if (const auto* date = std::get_if<DateArg>(&arg)) {
-    out += "{\"date\":";
-    appendJsonNumber(out, date->days);
-    out += '}';
+    writer.StartObject();
+    writeKey(writer, "date");
+    writeNumber(writer, date->days);
+    writer.EndObject();
   } else if (const auto* delta = std::get_if<Delta>(&arg)) {
-    out += "{\"delta\":";
-    appendDelta(out, *delta);
-    out += '}';
+    writer.StartObject();
+    writeKey(writer, "delta");
+    writeDelta(writer, *delta);
+    writer.EndObject();
   } else {
-    out += "null";
+    writer.Null();
   }
+}
+
+// Runs `write` with a writer appending to `out`.
+template <class F>
+void appendWith(std::string& out, F&& write) {
+  StringOutput output(out);
+  Writer writer(output);
+  write(writer);
+}
+
+template <class F>
+std::string textOf(F&& write) {
+  std::string out;
+  appendWith(out, write);
+  return out;
 }
 
 }  // namespace
 
 void appendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  size_t run = 0;  // start of the bytes not yet copied
-  for (size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-      ++i;
-      continue;
-    }
-    if (c >= 0x80) {
-      if (const size_t length = utf8Length(text, i)) {
-        i += length;
-        continue;
-      }
-    }
-    out.append(text.data() + run, i - run);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
-        } else {
-          out += "\xEF\xBF\xBD";  // a malformed byte: the replacement character
-        }
-    }
-    run = ++i;
-  }
-  out.append(text.data() + run, text.size() - run);
-  out += '"';
+  appendWith(out, [&](Writer& writer) { writeString(writer, text); });
 }
 
 void appendJsonNumber(std::string& out, double number) {
-  if (!std::isfinite(number)) {
-    out += "null";
-    return;
-  }
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
-  out.append(buffer, end);
+  appendWith(out, [&](Writer& writer) { writeNumber(writer, number); });
 }
 
 std::string packetToJsonText(const Packet& packet) {
-  std::string out;
-  appendPacket(out, packet);
-  return out;
+  return textOf([&](Writer& writer) { writePacket(writer, packet); });
 }
 
 std::string deltaToJsonText(const Delta& delta) {
-  std::string out;
-  appendDelta(out, delta);
-  return out;
+  return textOf([&](Writer& writer) { writeDelta(writer, delta); });
 }
 
 std::string argsToJsonText(const std::vector<Arg>& args) {
-  std::string out = "[";
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (i > 0)
-      out += ',';
-    appendArg(out, args[i]);
-  }
-  out += ']';
-  return out;
+  return textOf([&](Writer& writer) {
+    writer.StartArray();
+    for (const Arg& arg : args)
+      writeArg(writer, arg);
+    writer.EndArray();
+  });
 }
 
 std::string callResultToJsonText(const CallResult& result) {
-  std::string out =
-      result.ok ? "{\"status\":\"ok\",\"message\":" : "{\"status\":\"error\",\"message\":";
-  appendJsonString(out, result.message);
-  if (result.packet) {
-    out += ",\"packet\":";
-    appendPacket(out, *result.packet);
-  }
-  out += '}';
-  return out;
+  return textOf([&](Writer& writer) {
+    writer.StartObject();
+    writeKey(writer, "status");
+    writer.String(result.ok ? "ok" : "error");
+    writeKey(writer, "message");
+    writeString(writer, result.message);
+    if (result.packet) {
+      writeKey(writer, "packet");
+      writePacket(writer, *result.packet);
+    }
+    writer.EndObject();
+  });
 }
 
 }  // namespace packet

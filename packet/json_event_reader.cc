@@ -1,0 +1,152 @@
+#include "packet/json_event_reader.h"
+
+#include <fmt/format.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <charconv>
+#include <cmath>
+
+#include "packet/utf8_text.h"
+
+namespace packet {
+
+namespace {
+
+const char* const kNotJson = "O conteúdo não é um JSON válido.";
+
+JsonEvent eventOf(JsonEvent::Kind kind) {
+  JsonEvent event;
+  event.kind = kind;
+  return event;
+}
+
+// The library's check of UTF-8 is slow on long texts and lets an escaped lone low surrogate
+// ("\udc00") through; each decoded text is checked here instead.
+void checkDecoded(std::string_view text) {
+  if (wellFormedUtf8Length(text) != text.size())
+    throw JsonSyntaxError(kNotJson);
+}
+
+}  // namespace
+
+void JsonReader::read(std::string_view text, Shape& root) {
+  stack_.assign(1, &root);
+  refusal_.skipper = &skipper_;
+  rapidjson::MemoryStream stream(text.data(), text.size());
+  rapidjson::Reader reader;
+  constexpr unsigned kFlags =
+      rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
+  // The stream ends at a zero byte as at the end of the text: one anywhere else is refused.
+  if (reader.Parse<kFlags>(stream, *this).IsError() || stream.Tell() != text.size())
+    throw JsonSyntaxError(kNotJson);
+  if (rootRefused_)
+    throw PacketError(rootRefusal_);
+}
+
+Shape* JsonReader::skip(const JsonEvent& event) {
+  return event.opens() ? &skipper_ : nullptr;
+}
+
+Shape* JsonReader::refuse(const JsonEvent& event, std::string message) {
+  if (stack_.size() == 1) {
+    if (!rootRefused_) {
+      rootRefused_ = true;
+      rootRefusal_ = std::move(message);
+    }
+    return skip(event);
+  }
+  if (!event.opens())
+    throw PacketError(message);
+  refusal_.message = std::move(message);
+  return &refusal_;
+}
+
+Shape* JsonReader::Refusal::value(JsonReader&, std::string_view, const JsonEvent& event) {
+  return event.opens() ? skipper : nullptr;
+}
+
+void JsonReader::Refusal::end() {
+  throw PacketError(message);
+}
+
+void JsonReader::dispatch(const JsonEvent& event) {
+  if (stack_.size() > 1 && ++values_ > limits_.maxValues) {
+    throw JsonLimitError(fmt::format("A requisição tem mais de {} valores e não foi processada.",
+                                     limits_.maxValues));
+  }
+  if (event.opens() && stack_.size() > limits_.maxDepth) {
+    throw JsonLimitError(fmt::format(
+        "A requisição aninha listas e objetos em mais de {} níveis e não foi processada.",
+        limits_.maxDepth));
+  }
+  Shape* inner = stack_.back()->value(*this, key_, event);
+  key_.clear();
+  if (event.opens())
+    stack_.push_back(inner ? inner : &skipper_);
+}
+
+void JsonReader::close() {
+  Shape* shape = stack_.back();
+  stack_.pop_back();
+  shape->end();
+}
+
+bool JsonReader::Null() {
+  dispatch(eventOf(JsonEvent::Kind::Null));
+  return true;
+}
+
+bool JsonReader::Bool(bool boolean) {
+  JsonEvent event = eventOf(JsonEvent::Kind::Boolean);
+  event.boolean = boolean;
+  dispatch(event);
+  return true;
+}
+
+bool JsonReader::RawNumber(const char* text, unsigned length, bool) {
+  JsonEvent event = eventOf(JsonEvent::Kind::Number);
+  const auto [end, error] = std::from_chars(text, text + length, event.number);
+  if (error != std::errc() || end != text + length || !std::isfinite(event.number))
+    throw JsonSyntaxError(kNotJson);
+  event.integral = std::string_view(text, length).find_first_of(".eE") == std::string_view::npos;
+  dispatch(event);
+  return true;
+}
+
+bool JsonReader::String(const char* text, unsigned length, bool) {
+  const std::string_view decoded(text, length);
+  checkDecoded(decoded);
+  JsonEvent event = eventOf(JsonEvent::Kind::String);
+  event.text = decoded;
+  dispatch(event);
+  return true;
+}
+
+bool JsonReader::StartObject() {
+  dispatch(eventOf(JsonEvent::Kind::Object));
+  return true;
+}
+
+bool JsonReader::Key(const char* text, unsigned length, bool) {
+  key_.assign(text, length);
+  checkDecoded(key_);
+  return true;
+}
+
+bool JsonReader::EndObject(unsigned) {
+  close();
+  return true;
+}
+
+bool JsonReader::StartArray() {
+  dispatch(eventOf(JsonEvent::Kind::Array));
+  return true;
+}
+
+bool JsonReader::EndArray(unsigned) {
+  close();
+  return true;
+}
+
+}  // namespace packet

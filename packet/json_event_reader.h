@@ -1,0 +1,112 @@
+// Reading JSON text as a stream of values handed to shapes, without building a JSON tree.
+//
+// The library's reader tokenizes the text (iteratively, so no nesting exhausts the stack) and
+// checks that it is JSON and UTF-8. Each array or object being read has a Shape on top of a
+// stack: the values inside it go to that shape, which keeps them (a row's values go straight
+// into the row) or names the shape that reads a nested array or object. What the reader does
+// itself is the same for every wire shape: the ReadLimits, skipping values no shape wants, and
+// refusing a value of the wrong kind once it has been read whole, so that text that is not JSON
+// is told apart from JSON of the wrong shape.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "packet/json_text.h"
+
+namespace packet {
+
+// One value as a shape sees it: a scalar, or the start of an array or object.
+struct JsonEvent {
+  enum class Kind { Null, Boolean, Number, String, Array, Object };
+
+  Kind kind = Kind::Null;
+  std::string_view text;  // String: the decoded text (valid during the call only)
+  double number = 0;      // Number: its exact value
+  bool integral = false;  // Number: written without fraction or exponent
+  bool boolean = false;   // Boolean
+
+  bool opens() const { return kind == Kind::Array || kind == Kind::Object; }
+};
+
+class JsonReader;
+
+// Reads the values inside one array or object (or, for the root shape, the text's one value).
+class Shape {
+ public:
+  virtual ~Shape() = default;
+
+  // A value inside: `key` is its member name in an object (empty in an array). For an array or
+  // object value, returns the shape that reads what is inside it; for a scalar, nullptr.
+  virtual Shape* value(JsonReader& reader, std::string_view key, const JsonEvent& event) = 0;
+
+  // The array or object this shape was reading is closed.
+  virtual void end() {}
+};
+
+class JsonReader {
+ public:
+  explicit JsonReader(const ReadLimits& limits = {}) : limits_(limits) {}
+
+  // Reads `text` whole, handing its one value to `root`. Throws JsonSyntaxError for text that
+  // is not JSON, JsonLimitError beyond the limits and whatever the shapes throw.
+  void read(std::string_view text, Shape& root);
+
+  // Passes over `event` and whatever is inside it: the shape to return for a value no shape
+  // wants.
+  Shape* skip(const JsonEvent& event);
+
+  // Refuses `event` with `message` once it has been read whole (at once for a scalar). A root
+  // value is refused only after the whole text has been read: text that is not JSON is a
+  // syntax error whatever its shape.
+  Shape* refuse(const JsonEvent& event, std::string message);
+
+  // The library reader's events (see its handler concept).
+  bool Null();
+  bool Bool(bool boolean);
+  bool Int(int) { return true; }
+  bool Uint(unsigned) { return true; }
+  bool Int64(std::int64_t) { return true; }
+  bool Uint64(std::uint64_t) { return true; }
+  bool Double(double) { return true; }
+  bool RawNumber(const char* text, unsigned length, bool copy);
+  bool String(const char* text, unsigned length, bool copy);
+  bool StartObject();
+  bool Key(const char* text, unsigned length, bool copy);
+  bool EndObject(unsigned members);
+  bool StartArray();
+  bool EndArray(unsigned elements);
+
+ private:
+  class Skipper : public Shape {
+   public:
+    Shape* value(JsonReader&, std::string_view, const JsonEvent& event) override {
+      return event.opens() ? this : nullptr;
+    }
+  };
+
+  class Refusal : public Shape {
+   public:
+    Shape* value(JsonReader&, std::string_view, const JsonEvent& event) override;
+    void end() override;
+    std::string message;
+    Skipper* skipper = nullptr;
+  };
+
+  void dispatch(const JsonEvent& event);
+  void close();
+
+  const ReadLimits limits_;
+  std::vector<Shape*> stack_;  // the root shape, then one shape per open array or object
+  std::string key_;            // name of the member whose value comes next
+  size_t values_ = 0;
+  Skipper skipper_;
+  Refusal refusal_;
+  std::string rootRefusal_;
+  bool rootRefused_ = false;
+};
+
+}  // namespace packet
