@@ -27,18 +27,44 @@ bool GridTableModel::recount() {
   const int columns = grid_ != nullptr ? grid_->columnCount() : 0;
   if (rows == rows_ && columns == columns_)
     return false;
+  // Rows added or removed under the same columns (a batch inserting client after client) are
+  // told as rows at the end, which costs Qt what the rows on screen cost where a reset costs
+  // what the grid holds; the caller then has every row read again.
+  if (columns == columns_ && rows > rows_) {
+    beginInsertRows(QModelIndex(), rows_, rows - 1);
+    rows_ = rows;
+    endInsertRows();
+    return false;
+  }
+  if (columns == columns_ && rows > 0 && rows < rows_) {
+    beginRemoveRows(QModelIndex(), rows, rows_ - 1);
+    rows_ = rows;
+    endRemoveRows();
+    return false;
+  }
   beginResetModel();
   rows_ = rows;
   columns_ = columns;
+  markedRow_ = currentRow();
   endResetModel();
   return true;
 }
 
+int GridTableModel::currentRow() const {
+  return grid_ != nullptr && grid_->dataSet() != nullptr ? grid_->dataSet()->currentViewRow() : -1;
+}
+
 void GridTableModel::dataChangedInGrid() {
+  const int marked = markedRow_;
+  markedRow_ = currentRow();
   if (recount() || rows_ == 0 || columns_ == 0)
     return;
   emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-  emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+  // Only the mark of the current row changes in the row headers: where it was and where it is.
+  for (const int row : {marked, markedRow_}) {
+    if (row >= 0 && row < rows_)
+      emit headerDataChanged(Qt::Vertical, row, row);
+  }
 }
 
 void GridTableModel::columnsChanged() {
