@@ -62,6 +62,7 @@ Scripts scriptsFor(Action action, int clients) {
     case Action::ScrollWindow:
       return {std::string(kOpen) + "focus lsbPossiveis\n" + loaded, "", loaded};
     case Action::MoveAllIn:
+    case Action::MoveAllInWindow:
       // Leaving the filter puts the focus on the grid; the batch starts from the list.
       return {std::string(kOpen) + "focus lsbPossiveis\n" + loaded + "focus lsbPossiveis\n" +
                   "modal frmDtValidade\n"
@@ -89,7 +90,8 @@ Scripts scriptsFor(Action action, int clients) {
 }
 
 bool inWindow(Action action) {
-  return action == Action::LeaveFilterWindow || action == Action::ScrollWindow;
+  return action == Action::LeaveFilterWindow || action == Action::ScrollWindow ||
+         action == Action::MoveAllInWindow;
 }
 
 void settle() {
@@ -211,6 +213,8 @@ const char* actionName(Action action) {
       return "scroll list and grid, window";
     case Action::MoveAllIn:
       return "move every client in";
+    case Action::MoveAllInWindow:
+      return "move every client in, window";
     case Action::ConfirmEdit:
       return "change one row, confirm";
   }

@@ -13,6 +13,7 @@ enum class Action {
   LeaveFilterWindow,  // the same with the desktop window mirroring the forms
   ScrollWindow,       // in the window, the client list and the grid scrolled to their ends
   MoveAllIn,          // every listed client moved in with one dialog
+  MoveAllInWindow,    // the same with the desktop window mirroring the forms
   ConfirmEdit,        // one row's description changed and confirmed
 };
 

@@ -145,6 +145,12 @@ int main(int argc, char** argv) {
     const Sample move = measure(bench::Action::MoveAllIn, pristine, scratch, clients, runs, true);
     rows.push_back({"move every client in", clients, median(move.seconds), "raw inserts",
                     median(inserts), callList(move.last.calls)});
+    if (window) {
+      const Sample shown =
+          measure(bench::Action::MoveAllInWindow, pristine, scratch, clients, runs, true);
+      rows.push_back({"move every client in, window", clients, median(shown.seconds), "headless",
+                      median(move.seconds), ""});
+    }
     const Sample edit = measure(bench::Action::ConfirmEdit, pristine, scratch, clients, runs, true);
     rows.push_back({"change one row, confirm", clients, median(edit.seconds), "UPDATE + reload",
                     editFloor, callList(edit.last.calls)});
