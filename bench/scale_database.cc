@@ -59,6 +59,8 @@ void buildScaleDatabase(const std::string& path, int clients) {
       "QTEFETMINFER, QTVOLPROSERVCLI, IDEXVLRVENDA, IDVRPRFIXAUT, IDATIVATABCOR, DSEMISSERCLI, "
       "DSPRODEMISDOM) VALUES ('0001', '00001', ?, ' ', 1, 0, ?, 46023, 0, ?, ?, ?, ?, ?, 0, 0, 4, "
       "0, 4, 4, 4, 4, 4, 0, 0, 800, 'N', 'N', 'S', ?, 'Plantão de domingo')");
+  // Clients and their branch rows first: a branch row's trigger looks for the client's bindings
+  // among all the branch's bindings, so bindings written before would make the build quadratic.
   for (int i = 0; i < 2 * clients; ++i) {
     const std::uint32_t r = scramble(static_cast<std::uint32_t>(i));
     const std::string code = clientCode(i);
@@ -70,8 +72,10 @@ void buildScaleDatabase(const std::string& path, int clients) {
     client.reset();
     member.bind(1, code).run();
     member.reset();
-    if (i >= clients)
-      continue;
+  }
+  for (int i = 0; i < clients; ++i) {
+    const std::uint32_t r = scramble(static_cast<std::uint32_t>(i));
+    const std::string code = clientCode(i);
     const double value = 1500.0 + (r % 400000) / 100.0;
     binding.bind(1, code).bind(2, value);
     for (int day = 0; day < 5; ++day)
