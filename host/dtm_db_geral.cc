@@ -6,6 +6,7 @@
 #include "host/db/data_errors.h"
 #include "host/process_state.h"
 #include "host/quendra.h"
+#include "storage/database.h"
 
 namespace dtmDBGeral {
 
@@ -30,7 +31,7 @@ db::Database& adcGeral() {
   if (path.empty())
     throw db::DataError("O banco de dados local não foi configurado pela aplicação.");
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error))
+  if (!storage::isPostgresqlName(path) && !std::filesystem::is_regular_file(path, error))
     throw db::DataError("O banco de dados local '" + path + "' não foi encontrado.");
   open = std::make_unique<db::Database>(path);
   return *open;

@@ -164,6 +164,8 @@ void checkParameters(const Checker& check, const ReportDefinition& definition) {
   std::string sql;
   for (const auto& line : definition.sql)
     sql += line + "\n";
+  for (const auto& line : definition.sqlPostgresql)
+    sql += line + "\n";
   for (const auto& used : db::sqlParamNames(sql)) {
     if (declared.count(ui::utf8::toUpper(used)) == 0)
       check.fail(fmt::format("a consulta usa o parâmetro :{}, que não está declarado.", used));
@@ -195,8 +197,9 @@ ReportDefinition parseReportDefinition(const std::string& text, const std::strin
     check.fail("o arquivo não é um JSON válido.");
   if (!root.is_object())
     check.fail("o arquivo deve conter um objeto.");
-  check.onlyKeys(root, {"title", "page", "parameters", "sql", "groups", "columns", "summary"},
-                 "o relatório");
+  check.onlyKeys(
+      root, {"title", "page", "parameters", "sql", "sqlPostgresql", "groups", "columns", "summary"},
+      "o relatório");
 
   ReportDefinition definition;
   definition.code = code;
@@ -214,6 +217,8 @@ ReportDefinition parseReportDefinition(const std::string& text, const std::strin
   definition.sql = check.texts(root, "sql");
   if (definition.sql.empty())
     check.fail("o relatório não tem \"sql\".");
+  if (root.contains("sqlPostgresql"))
+    definition.sqlPostgresql = check.texts(root, "sqlPostgresql");
   if (root.contains("groups")) {
     if (!root["groups"].is_array())
       check.fail("\"groups\" deve ser uma lista.");

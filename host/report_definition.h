@@ -50,6 +50,9 @@ struct ReportDefinition {
   int pageLines = 60;   // lines per page, heading included
   std::vector<std::string> parameters;
   std::vector<std::string> sql;
+  // The text run on PostgreSQL instead ("sqlPostgresql"), when `sql` cannot run there as
+  // written; empty: `sql` everywhere.
+  std::vector<std::string> sqlPostgresql;
   std::vector<ReportGroup> groups;
   std::vector<ReportColumn> columns;
   std::string summary;  // empty: no summary line

@@ -183,6 +183,8 @@ void ListingReportEngine::run(const std::string& reportCode, ReportOutput output
   db::Database& database = options_.database ? options_.database() : dtmDBGeral::adcGeral();
   db::SqlQuery rows("qryRelatorio", &database);
   rows.setSql(definition.sql);
+  if (!definition.sqlPostgresql.empty())
+    rows.setDialectSql(storage::Engine::Postgresql, definition.sqlPostgresql);
   for (const auto& name : definition.parameters) {
     if (usesParam(rows, name) && ExistParam(params, name))
       rows.setParam(name, ParamByName(params, name).value);

@@ -80,6 +80,31 @@ class LargeRequestPlace {
 };
 
 // The token of "Authorization: Bearer <token>", or empty.
+// What the request log says of one call, written when the call's handler ends, however it
+// ends.
+struct CallRecord {
+  CallRecord(RequestLog* log, std::string_view method) : log(log), method(method) {}
+  CallRecord(const CallRecord&) = delete;
+  CallRecord& operator=(const CallRecord&) = delete;
+
+  RequestLog* log;
+  std::string_view method;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  std::string operatorCode;
+  std::string outcome = "recusada";
+  std::string message;
+
+  void answered(const packet::CallResult& result, bool busy) {
+    outcome = result.ok ? "ok" : (busy ? "ocupado" : "recusada");
+    message = result.ok ? std::string() : result.message;
+  }
+  ~CallRecord() {
+    if (log != nullptr) {
+      log->record(operatorCode, method, std::chrono::steady_clock::now() - start, outcome, message);
+    }
+  }
+};
+
 std::string bearerToken(const httplib::Request& request) {
   const std::string header = request.get_header_value("Authorization");
   constexpr std::string_view kScheme = "Bearer ";
@@ -168,6 +193,13 @@ void AppServer::installRoutes() {
     refuseAndClose(response, 503, kBusyMessage);
     return httplib::Server::HandlerResponse::Handled;
   });
+  // For monitors: no session needed, nothing told but whether the database answers.
+  http_->Get("/saude", [this](const httplib::Request&, httplib::Response& response) {
+    if (const auto problem = service_.checkHealth())
+      refuse(response, 503, *problem);
+    else
+      answer(response, 200, {true, {}, std::nullopt});
+  });
   for (const auto& method : service_.methods())
     route(method.module, method.name);
   route(std::string(kModuleSessao), "Login");
@@ -195,70 +227,85 @@ void AppServer::installRoutes() {
 }
 
 void AppServer::route(const std::string& module, const std::string& name) {
-  http_->Post("/" + module + "/" + name, [this, module, name](const httplib::Request& request,
-                                                              httplib::Response& response,
-                                                              const httplib::ContentReader& read) {
-    // The session is checked before the body is read, so that nobody without one makes the
-    // server read or parse anything.
-    const bool signingIn = module == kModuleSessao && name == "Login";
-    const std::string token = bearerToken(request);
-    std::string operatorCode;
-    if (!signingIn) {
-      SessionCheck session = service_.authenticate(token);
-      if (!session.operatorCode) {
-        refuseAndClose(response, 401, session.refusal);
-        return;
-      }
-      operatorCode = std::move(*session.operatorCode);
-    }
-    const std::string declared = request.get_header_value("Content-Length");
-    const bool large = declared.empty() ||
-                       std::strtoull(declared.c_str(), nullptr, 10) > options_.largeRequestBytes;
-    LargeRequestPlace place(largeRequests_, large);
-    if (large && !place.taken(options_.largeRequestWait)) {
-      refuseAndClose(response, 503, kBusyMessage);
-      return;
-    }
-    std::string body;
-    const bool complete = read([&](const char* data, size_t length) {
-      if (body.size() + length > options_.maxRequestBytes)
-        return false;
-      body.append(data, length);
-      return true;
-    });
-    if (!complete) {
-      refuseAndClose(response, 413, describeHttpFailure(request, 413, options_.maxRequestBytes));
-      return;
-    }
-    std::vector<packet::Arg> args;
-    try {
-      // No method takes more than a few arguments; a list of millions is refused at once.
-      args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
-                                             .maxValues = options_.maxRequestValues,
-                                             .maxArgs = kMaxArguments});
-    } catch (const packet::JsonSyntaxError&) {
-      refuse(response, 400, "O corpo da requisição não é um JSON válido.");
-      return;
-    } catch (const packet::JsonLimitError& e) {
-      refuse(response, 413, e.what());
-      return;
-    } catch (const packet::PacketError& e) {
-      refuse(response, 400, e.what());
-      return;
-    }
-    std::string().swap(body);
-    if (signingIn) {
-      answer(response, 200, signIn(service_, args));
-    } else if (module == kModuleSessao) {
-      service_.signOut(token);
-      answer(response, 200, {true, {}, std::nullopt});
-    } else {
-      bool busy = false;
-      const auto result =
-          service_.call(module, name, args, operatorCode, &busy, callOptions(request));
-      answer(response, busy ? 503 : 200, result);
-    }
-  });
+  const std::string path = module + "." + name;
+  http_->Post(
+      "/" + module + "/" + name,
+      [this, module, name, path](const httplib::Request& request, httplib::Response& response,
+                                 const httplib::ContentReader& read) {
+        CallRecord record(options_.requestLog.get(), path);
+        // The session is checked before the body is read, so that nobody without one makes the
+        // server read or parse anything.
+        const bool signingIn = module == kModuleSessao && name == "Login";
+        const std::string token = bearerToken(request);
+        std::string& operatorCode = record.operatorCode;
+        if (!signingIn) {
+          SessionCheck session = service_.authenticate(token);
+          if (!session.operatorCode) {
+            record.outcome = "sem sessão";
+            refuseAndClose(response, 401, session.refusal);
+            return;
+          }
+          operatorCode = std::move(*session.operatorCode);
+        }
+        const std::string declared = request.get_header_value("Content-Length");
+        const bool large = declared.empty() || std::strtoull(declared.c_str(), nullptr, 10) >
+                                                   options_.largeRequestBytes;
+        LargeRequestPlace place(largeRequests_, large);
+        if (large && !place.taken(options_.largeRequestWait)) {
+          record.outcome = "ocupado";
+          refuseAndClose(response, 503, kBusyMessage);
+          return;
+        }
+        std::string body;
+        const bool complete = read([&](const char* data, size_t length) {
+          if (body.size() + length > options_.maxRequestBytes)
+            return false;
+          body.append(data, length);
+          return true;
+        });
+        if (!complete) {
+          record.message = describeHttpFailure(request, 413, options_.maxRequestBytes);
+          refuseAndClose(response, 413, record.message);
+          return;
+        }
+        std::vector<packet::Arg> args;
+        try {
+          // No method takes more than a few arguments; a list of millions is refused at once.
+          args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
+                                                 .maxValues = options_.maxRequestValues,
+                                                 .maxArgs = kMaxArguments});
+        } catch (const packet::JsonSyntaxError&) {
+          record.message = "O corpo da requisição não é um JSON válido.";
+          refuse(response, 400, record.message);
+          return;
+        } catch (const packet::JsonLimitError& e) {
+          record.message = e.what();
+          refuse(response, 413, record.message);
+          return;
+        } catch (const packet::PacketError& e) {
+          record.message = e.what();
+          refuse(response, 400, record.message);
+          return;
+        }
+        std::string().swap(body);
+        if (signingIn) {
+          if (const auto* claimed = args.empty() ? nullptr : std::get_if<std::string>(&args[0]))
+            operatorCode = claimed->substr(0, 32);
+          const auto result = signIn(service_, args);
+          record.answered(result, false);
+          answer(response, 200, result);
+        } else if (module == kModuleSessao) {
+          service_.signOut(token);
+          record.answered({true, {}, std::nullopt}, false);
+          answer(response, 200, {true, {}, std::nullopt});
+        } else {
+          bool busy = false;
+          const auto result =
+              service_.call(module, name, args, operatorCode, &busy, callOptions(request));
+          record.answered(result, busy);
+          answer(response, busy ? 503 : 200, result);
+        }
+      });
 }
 
 int AppServer::start(const std::string& host, int port) {

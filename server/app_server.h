@@ -4,8 +4,9 @@
 // CallResult; so does every other request (unknown method, malformed body, body over the size
 // limit), with a failed status and a Portuguese message. Every call but rdmSessao/Login
 // carries its session token as "Authorization: Bearer <token>"; the operator is the session's,
-// and a call without a live session is answered 401 and runs nothing. `start` binds and
-// returns the port once connections are accepted; serving runs on the server's own thread
+// and a call without a live session is answered 401 and runs nothing. GET /saude answers a
+// succeeded status while the database answers, and 503 with the reason when it does not. `start`
+// binds and returns the port once connections are accepted; serving runs on the server's own thread
 // until `stop` or destruction.
 #pragma once
 
@@ -17,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "server/request_log.h"
 #include "server/service.h"
 #include "server/worker_pool.h"
 
@@ -49,6 +51,8 @@ struct AppServerOptions {
   // speaks HTTPS. Without them it serves only loopback addresses.
   std::string certificateFile;
   std::string privateKeyFile;
+  // One line per call (request_log.h); none without it.
+  std::shared_ptr<RequestLog> requestLog;
 };
 
 // True for 127.0.0.0/8, ::1 and "localhost": addresses only this machine reaches.

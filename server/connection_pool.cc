@@ -23,49 +23,60 @@ ConnectionPool::Lease::~Lease() {
   pool_->giveBack(*db_, writer_);
 }
 
-ConnectionPool::ConnectionPool(const std::string& path, int readers)
-    : writer_(std::make_unique<Database>(path, false)) {
-  prepareForServing(*writer_);
+ConnectionPool::ConnectionPool(const std::string& name, int readers, int writers) {
+  auto first = std::make_unique<Database>(name);
+  prepareForServing(*first);
+  engine_ = first->engine();
+  writers_.idle.push_back(first.get());
+  writers_.all.push_back(std::move(first));
+  const int writing = engine_ == storage::Engine::Sqlite ? 1 : std::max(writers, 1);
+  for (int i = 1; i < writing; ++i) {
+    writers_.all.push_back(std::make_unique<Database>(name));
+    writers_.idle.push_back(writers_.all.back().get());
+  }
   for (int i = 0; i < std::max(readers, 1); ++i) {
-    auto reader = std::make_unique<Database>(path, storage::OpenOptions{.readOnly = true});
-    idle_.push_back(reader.get());
-    readers_.push_back(std::move(reader));
+    readers_.all.push_back(
+        std::make_unique<Database>(name, storage::OpenOptions{.readOnly = true}));
+    readers_.idle.push_back(readers_.all.back().get());
   }
 }
 
 ConnectionPool::~ConnectionPool() = default;
 
-std::optional<ConnectionPool::Lease> ConnectionPool::writer(Deadline deadline) {
-  if (!writerMutex_.try_lock_until(deadline))
+std::optional<ConnectionPool::Lease> ConnectionPool::take(Group& group, bool writer,
+                                                          Deadline deadline, bool wait) {
+  std::unique_lock lock(group.mutex);
+  if (wait) {
+    if (!group.freed.wait_until(lock, deadline, [&] { return !group.idle.empty(); }))
+      return std::nullopt;
+  } else if (group.idle.empty()) {
     return std::nullopt;
-  return Lease(*this, *writer_, true, deadline);
+  }
+  Database* db = group.idle.back();
+  group.idle.pop_back();
+  lock.unlock();
+  return Lease(*this, *db, writer, deadline);
+}
+
+std::optional<ConnectionPool::Lease> ConnectionPool::writer(Deadline deadline) {
+  return take(writers_, true, deadline, true);
 }
 
 std::optional<ConnectionPool::Lease> ConnectionPool::writerIfFree(Deadline deadline) {
-  if (!writerMutex_.try_lock())
-    return std::nullopt;
-  return Lease(*this, *writer_, true, deadline);
+  return take(writers_, true, deadline, false);
 }
 
 std::optional<ConnectionPool::Lease> ConnectionPool::reader(Deadline deadline) {
-  std::unique_lock lock(readersMutex_);
-  if (!readerFreed_.wait_until(lock, deadline, [this] { return !idle_.empty(); }))
-    return std::nullopt;
-  Database* db = idle_.back();
-  idle_.pop_back();
-  return Lease(*this, *db, false, deadline);
+  return take(readers_, false, deadline, true);
 }
 
 void ConnectionPool::giveBack(Database& db, bool writer) {
-  if (writer) {
-    writerMutex_.unlock();
-    return;
-  }
+  Group& group = writer ? writers_ : readers_;
   {
-    std::lock_guard lock(readersMutex_);
-    idle_.push_back(&db);
+    std::lock_guard lock(group.mutex);
+    group.idle.push_back(&db);
   }
-  readerFreed_.notify_one();
+  group.freed.notify_one();
 }
 
 }  // namespace server

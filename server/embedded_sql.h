@@ -1,5 +1,6 @@
-// The SQL scripts of db/, compiled into the server so that it can create a database without
-// the source tree. The definitions are generated at build time (see embed_sql.cmake).
+// The SQL scripts of db/ (SQLite) and db/postgresql/, compiled into the server so that it can
+// create a database without the source tree. The definitions are generated at build time (see
+// embed_sql.cmake).
 #pragma once
 
 #include <span>
@@ -15,5 +16,10 @@ struct SchemaUpgrade {
   const char* sql;
 };
 extern const std::span<const SchemaUpgrade> kSchemaUpgrades;  // in version order
+
+// The same schema for PostgreSQL, version by version: db/postgresql/schema.sql and its
+// upgrades. The demo data (kDemoSql) serves both engines.
+extern const char* const kPostgresqlSchemaSql;
+extern const std::span<const SchemaUpgrade> kPostgresqlSchemaUpgrades;
 
 }  // namespace server

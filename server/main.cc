@@ -1,12 +1,18 @@
 // appserver: the application server as a process.
 //
-//   appserver --init-db FILE [--demo]                 creates a database (schema, optionally
+//   appserver --init-db DB [--demo]                   creates a database (schema, optionally
 //                                                     demo data)
-//   appserver --db FILE --port N [--host ADDR]        serves FILE until SIGINT or SIGTERM; any
-//             [--cert CERT --key KEY]                 address but loopback needs TLS
-//   appserver --db FILE --add-operator CODE [--name NAME]
-//   appserver --db FILE --reset-password CODE
-//   appserver --db FILE --disable-operator CODE | --enable-operator CODE
+//   appserver --db DB --port N [--host ADDR]          serves DB until SIGINT or SIGTERM; any
+//             [--cert CERT --key KEY]                 address but loopback needs TLS; --log
+//             [--log FILE|-]                          writes one line per call to FILE or to
+//                                                     standard error (-)
+//   appserver --db DB --upgrade-db                    brings an older schema up to date
+//   appserver --db FILE --backup COPY                 a consistent copy of a live SQLite file
+//   appserver --db DB --add-operator CODE [--name NAME]
+//   appserver --db DB --reset-password CODE
+//   appserver --db DB --disable-operator CODE | --enable-operator CODE
+//
+// DB is an SQLite file or a PostgreSQL connection URI or string ("postgresql://user@host/db").
 //
 // Passwords are asked on the terminal without echo (twice), or read as the first line of the
 // standard input when it is not a terminal; never from the command line, where other local
@@ -32,25 +38,36 @@ namespace {
 
 constexpr const char* kUsage =
     "Uso:\n"
-    "  appserver --init-db ARQUIVO [--demo]\n"
-    "  appserver --db ARQUIVO --port PORTA [--host ENDERECO] [--cert CERTIFICADO --key CHAVE]\n"
-    "  appserver --db ARQUIVO --add-operator CODIGO [--name NOME]\n"
-    "  appserver --db ARQUIVO --reset-password CODIGO\n"
-    "  appserver --db ARQUIVO --disable-operator CODIGO\n"
-    "  appserver --db ARQUIVO --enable-operator CODIGO\n";
+    "  appserver --init-db BANCO [--demo]\n"
+    "  appserver --db BANCO --port PORTA [--host ENDERECO] [--cert CERTIFICADO --key CHAVE]\n"
+    "            [--log ARQUIVO|-]\n"
+    "  appserver --db BANCO --upgrade-db\n"
+    "  appserver --db ARQUIVO --backup COPIA\n"
+    "  appserver --db BANCO --add-operator CODIGO [--name NOME]\n"
+    "  appserver --db BANCO --reset-password CODIGO\n"
+    "  appserver --db BANCO --disable-operator CODIGO\n"
+    "  appserver --db BANCO --enable-operator CODIGO\n"
+    "BANCO: um arquivo SQLite, ou um banco PostgreSQL (postgresql://usuario@servidor/banco).\n";
 
-const std::vector<std::string> kValued = {"--init-db",        "--db",
-                                          "--host",           "--port",
-                                          "--cert",           "--key",
-                                          "--name",           "--add-operator",
-                                          "--reset-password", "--disable-operator",
-                                          "--enable-operator"};
+const std::vector<std::string> kValued = {"--init-db",
+                                          "--db",
+                                          "--host",
+                                          "--port",
+                                          "--cert",
+                                          "--key",
+                                          "--name",
+                                          "--add-operator",
+                                          "--reset-password",
+                                          "--disable-operator",
+                                          "--enable-operator",
+                                          "--backup"};
 const std::vector<std::string> kOperatorCommands = {"--add-operator", "--reset-password",
                                                     "--disable-operator", "--enable-operator"};
 
 struct Options {
   std::map<std::string, std::string> values;
   bool demo = false;
+  bool upgrade = false;
   int port = -1;
 
   bool has(const std::string& name) const { return values.count(name) > 0; }
@@ -64,8 +81,11 @@ struct Options {
 bool parse(const std::vector<std::string>& args, Options& options) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--demo") {
-      options.demo = true;
+    if (arg == "--demo" || arg == "--upgrade-db") {
+      if (arg == "--demo")
+        options.demo = true;
+      else
+        options.upgrade = true;
       continue;
     }
     const bool valued = std::find(kValued.begin(), kValued.end(), arg) != kValued.end();
@@ -85,11 +105,14 @@ bool parse(const std::vector<std::string>& args, Options& options) {
     }
     options.port = static_cast<int>(port);
   }
-  int commands = options.has("--init-db") + options.has("--port");
+  int commands =
+      options.has("--init-db") + options.has("--port") + options.upgrade + options.has("--backup");
   for (const auto& command : kOperatorCommands)
     commands += options.has(command);
   if (commands != 1 || options.has("--init-db") == options.has("--db")) {
-    fmt::print(stderr, "Informe --init-db, ou --db com --port ou com um comando de operador.\n");
+    fmt::print(stderr,
+               "Informe --init-db, ou --db com --port, --upgrade-db, --backup ou um comando de "
+               "operador.\n");
     return false;
   }
   if (options.has("--cert") != options.has("--key")) {
@@ -151,6 +174,17 @@ int runOperatorCommand(const Options& options) {
   return EXIT_SUCCESS;
 }
 
+int upgrade(const Options& options) {
+  server::Database db(options.get("--db"));
+  const auto result = server::upgradeDatabase(db);
+  if (result.from == result.to)
+    fmt::print("O esquema do banco de dados {} já está na versão {}.\n", db.name(), result.to);
+  else
+    fmt::print("Esquema do banco de dados {} atualizado da versão {} para a {}.\n", db.name(),
+               result.from, result.to);
+  return EXIT_SUCCESS;
+}
+
 int serve(const Options& options) {
   // Block the stop signals before any thread starts, so only sigwait below receives them.
   sigset_t stopSignals;
@@ -162,12 +196,14 @@ int serve(const Options& options) {
   server::AppServerOptions serverOptions;
   serverOptions.certificateFile = options.get("--cert");
   serverOptions.privateKeyFile = options.get("--key");
+  if (options.has("--log"))
+    serverOptions.requestLog = server::RequestLog::open(options.get("--log"));
   server::AppServer appServer(options.get("--db"), serverOptions);
   const std::string host = options.has("--host") ? options.get("--host") : "127.0.0.1";
   const int port = appServer.start(host, options.port);
   fmt::print("Servidor de aplicação em {}://{}:{} (banco {})\n",
              serverOptions.certificateFile.empty() ? "http" : "https", host, port,
-             options.get("--db"));
+             storage::displayName(options.get("--db")));
   std::fflush(stdout);
   int signal = 0;
   sigwait(&stopSignals, &signal);
@@ -186,12 +222,19 @@ int main(int argc, char** argv) {
   try {
     if (options.has("--init-db")) {
       server::createDatabase(options.get("--init-db"), options.demo);
-      fmt::print("Banco de dados criado: {}{}\n", options.get("--init-db"),
+      fmt::print("Banco de dados criado: {}{}\n", storage::displayName(options.get("--init-db")),
                  options.demo ? " (com dados de demonstração)" : "");
       return EXIT_SUCCESS;
     }
     if (options.has("--port"))
       return serve(options);
+    if (options.upgrade)
+      return upgrade(options);
+    if (options.has("--backup")) {
+      server::backupDatabase(options.get("--db"), options.get("--backup"));
+      fmt::print("Cópia do banco de dados gravada em {}\n", options.get("--backup"));
+      return EXIT_SUCCESS;
+    }
     return runOperatorCommand(options);
   } catch (const std::exception& e) {
     fmt::print(stderr, "{}\n", e.what());

@@ -61,7 +61,7 @@ void requireFreeInterval(Database& db, const BindingKey& key, const Record& valu
   auto statement = db.prepare(
       "SELECT VRPEINICSERV, VRPEFIMSERV FROM CORRPRECSERV WHERE CDFILIAL = ? AND "
       "CDSERVFILI = ? AND CDCLIENTE = ? AND VRPEINICSERV < ?4 AND ?5 < VRPEFIMSERV AND NOT "
-      "(?6 IS NOT NULL AND VRPEINICSERV = ?6 AND VRPEFIMSERV = ?7) "
+      "COALESCE(VRPEINICSERV = ?6 AND VRPEFIMSERV = ?7, FALSE) "
       "ORDER BY VRPEINICSERV, VRPEFIMSERV LIMIT 1");
   statement.bind(1, key.filial).bind(2, key.servico).bind(3, key.cliente);
   statement.bind(4, values.get("VRPEFIMSERV")).bind(5, values.get("VRPEINICSERV"));

@@ -159,11 +159,8 @@ void deleteBinding(AuditTrail& trail, const RowChange& change) {
   trail.remove(kTable, whereKey(key));
 }
 
-// The bindings' read: the whole service, or (asked with the version the caller holds) only the
-// bindings changed since and the keys gone since, stamped with the version answered from. The
-// version is read first: a change written meanwhile has a higher number and comes next time.
-packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
-  static const std::string select = fmt::format(
+std::string servClieSelect() {
+  return fmt::format(
       "SELECT {} FROM SERVCLIE SC "
       "JOIN CLIENTE C ON C.CDCLIENTE = SC.CDCLIENTE "
       "LEFT JOIN PRODUTO P ON P.CDPRODUTO = SC.CDPRODUTO "
@@ -177,13 +174,25 @@ packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
                   {"IDTPIJURCLIE", "C.IDTPIJURCLIE"},
                   {"NMFANTCLIE", "C.NMFANTCLIE"},
                   {"IDCOREFECLIFILI", "CF.IDCOREFECLIFILI"}}));
-  static const std::string order = "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, SC.CDCLIENTE";
-  static const std::string whole = select + order;
-  static const std::string changed = select + "AND SC.NRVERSAO > ?3 AND SC.NRVERSAO <= ?4 " + order;
+}
+
+std::string servClieOrder(const Database& db) {
+  return fmt::format("ORDER BY {}, SC.CDCLIENTE", db.nameOrder("C.NMRAZSOCCLIE"));
+}
+
+// The bindings' read: the whole service, or (asked with the version the caller holds) only the
+// bindings changed since and the keys gone since, stamped with the version answered from. The
+// version is read first: a change written meanwhile has a higher number and comes next time.
+packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
+  static SqlPerEngine whole(
+      [](const Database& db) { return servClieSelect() + servClieOrder(db); });
+  static SqlPerEngine changed([](const Database& db) {
+    return servClieSelect() + "AND SC.NRVERSAO > ?3 AND SC.NRVERSAO <= ?4 " + servClieOrder(db);
+  });
   const std::int64_t version = currentRowVersion(context.db);
   const std::int64_t since = context.knownVersion;
   const bool partial = since > 0 && since <= version;
-  auto statement = context.db.prepare(partial ? changed : whole);
+  auto statement = context.db.prepare(partial ? changed(context.db) : whole(context.db));
   statement.bind(1, args.text(0)).bind(2, args.text(1));
   if (partial)
     statement.bind(3, static_cast<double>(since)).bind(4, static_cast<double>(version));
@@ -200,13 +209,15 @@ packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
 }
 
 packet::CallResult getClientesFilial(CallContext& context, const MethodArgs& args) {
-  static const std::string sql = fmt::format(
-      "SELECT {} FROM CLIENTEFILIAL CF JOIN CLIENTE C ON C.CDCLIENTE = CF.CDCLIENTE "
-      "WHERE CF.CDFILIAL = ? AND NOT EXISTS (SELECT 1 FROM SERVCLIE SC WHERE "
-      "SC.CDFILIAL = CF.CDFILIAL AND SC.CDSERVFILI = ? AND SC.CDCLIENTE = CF.CDCLIENTE) "
-      "ORDER BY C.NMRAZSOCCLIE COLLATE PTBR, C.CDCLIENTE",
-      selectList(datasets::clientesFilial(), "C"));
-  auto statement = context.db.prepare(sql);
+  static SqlPerEngine sql([](const Database& db) {
+    return fmt::format(
+        "SELECT {} FROM CLIENTEFILIAL CF JOIN CLIENTE C ON C.CDCLIENTE = CF.CDCLIENTE "
+        "WHERE CF.CDFILIAL = ? AND NOT EXISTS (SELECT 1 FROM SERVCLIE SC WHERE "
+        "SC.CDFILIAL = CF.CDFILIAL AND SC.CDSERVFILI = ? AND SC.CDCLIENTE = CF.CDCLIENTE) "
+        "ORDER BY {}, C.CDCLIENTE",
+        selectList(datasets::clientesFilial(), "C"), db.nameOrder("C.NMRAZSOCCLIE"));
+  });
+  auto statement = context.db.prepare(sql(context.db));
   statement.bind(1, args.text(0)).bind(2, args.text(1));
   return okResult(readPacket(statement, datasets::clientesFilial()));
 }
@@ -247,14 +258,14 @@ packet::CallResult proUpVrPrFixAut(CallContext& context, const MethodArgs& args)
   // The rows that change, read before the one UPDATE that changes them all, for the trail.
   auto changing = context.db.prepare(
       "SELECT CDFILIAL, CDSERVFILI, CDCLIENTE, IDVRPRFIXAUT FROM SERVCLIE "
-      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS NOT ?");
+      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS DISTINCT FROM ?");
   changing.bind(1, args.text(0)).bind(2, args.text(1)).bind(3, flag);
   std::vector<Record> rows;
   while (changing.step())
     rows.push_back(readRecord(changing));
   auto statement = context.db.prepare(
       "UPDATE SERVCLIE SET IDVRPRFIXAUT = ?, CDOPERALTSERVCLIE = ?, DTALTSERVCLIE = ? "
-      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS NOT ?");
+      "WHERE CDFILIAL = ? AND CDSERVFILI = ? AND IDVRPRFIXAUT IS DISTINCT FROM ?");
   statement.bind(1, flag).bind(2, context.operatorCode).bind(3, nowAsDayCount());
   statement.bind(4, args.text(0)).bind(5, args.text(1)).bind(6, flag).run();
   for (const Record& row : rows) {

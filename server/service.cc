@@ -3,6 +3,8 @@
 #include <fmt/format.h>
 
 #include <chrono>
+#include <random>
+#include <thread>
 
 #include "server/method_error.h"
 #include "server/method_groups.h"
@@ -34,8 +36,9 @@ packet::Packet sessionPacket(const OpenedSession& session) {
 
 }  // namespace
 
-Service::Service(const std::string& databasePath, ServiceOptions options)
-    : options_(options), connections_(databasePath, options.readerConnections) {
+Service::Service(const std::string& databaseName, ServiceOptions options)
+    : options_(options),
+      connections_(databaseName, options.readerConnections, options.writerConnections) {
   addServClieMethods(methods_);
   addValueHistoryMethods(methods_);
   addShiftMethods(methods_);
@@ -67,6 +70,26 @@ Deadline Service::deadline() const {
   return std::chrono::steady_clock::now() + options_.callBudget;
 }
 
+template <typename Body>
+auto Service::withRetries(Deadline until, Body body) -> decltype(body()) {
+  thread_local std::minstd_rand random(std::random_device{}());
+  for (int attempt = 1;; ++attempt) {
+    try {
+      return body();
+    } catch (const DbError& e) {
+      if (!e.retryable() || attempt >= options_.transactionAttempts)
+        throw;
+      // The other transaction is finishing: wait a little, longer each time and unevenly, so
+      // that two servers retrying the same rows do not meet again.
+      const auto pause = std::chrono::milliseconds(
+          std::uniform_int_distribution<int>(1, 10 * attempt * attempt)(random));
+      if (std::chrono::steady_clock::now() + pause >= until)
+        throw;
+      std::this_thread::sleep_for(pause);
+    }
+  }
+}
+
 packet::CallResult Service::call(std::string_view module, std::string_view method,
                                  const std::vector<packet::Arg>& args,
                                  const std::string& operatorCode, bool* busy,
@@ -89,9 +112,11 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
         *busy = true;
       return failure(kBusyMessage);
     }
-    AuditTrail trail(lease->db(), operatorCode, def->name);
-    CallContext context{lease->db(), operatorCode, trail, options.knownVersion};
-    return def->handler(context, checked);
+    return withRetries(until, [&] {
+      AuditTrail trail(lease->db(), operatorCode, def->name);
+      CallContext context{lease->db(), operatorCode, trail, options.knownVersion};
+      return def->handler(context, checked);
+    });
   } catch (const MethodError& e) {
     return failure(e.what());
   } catch (const DbError& e) {
@@ -115,8 +140,9 @@ SessionCheck Service::authenticate(const std::string& token) {
     }
     // Recording the use is bookkeeping: it waits for no write under way.
     if (check.useToRecord) {
-      if (auto writer = connections_.writerIfFree(deadline()))
-        touchSession(writer->db(), token);
+      const Deadline until = deadline();
+      if (auto writer = connections_.writerIfFree(until))
+        withRetries(until, [&] { touchSession(writer->db(), token); });
     }
     return check;
   } catch (const DbError& e) {
@@ -149,24 +175,27 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
     }
     hashing_.release();
 
-    auto writer = connections_.writer(deadline());
+    const Deadline until = deadline();
+    auto writer = connections_.writer(until);
     if (!writer)
       return failure(kBusyMessage);
     Database& db = writer->db();
-    Transaction transaction(db);
-    if (attempt.known)
-      recordSignIn(db, attempt, matched);
-    if (!matched) {
+    return withRetries(until, [&]() -> packet::CallResult {
+      Transaction transaction(db);
+      if (attempt.known)
+        recordSignIn(db, attempt, matched);
+      if (!matched) {
+        transaction.commit();
+        return failure(kWrongCredentials);
+      }
+      if (!attempt.active) {
+        transaction.commit();
+        return failure(fmt::format("O operador {} está desativado.", attempt.operatorCode));
+      }
+      const OpenedSession session = openSession(db, attempt.operatorCode, options_.sessions);
       transaction.commit();
-      return failure(kWrongCredentials);
-    }
-    if (!attempt.active) {
-      transaction.commit();
-      return failure(fmt::format("O operador {} está desativado.", attempt.operatorCode));
-    }
-    const OpenedSession session = openSession(db, attempt.operatorCode, options_.sessions);
-    transaction.commit();
-    return {true, {}, sessionPacket(session)};
+      return {true, {}, sessionPacket(session)};
+    });
   } catch (const OperatorError&) {
     return failure(kWrongCredentials);
   } catch (const std::exception& e) {
@@ -174,23 +203,39 @@ packet::CallResult Service::signIn(const std::string& operatorCode, const std::s
   }
 }
 
+std::optional<std::string> Service::checkHealth() {
+  try {
+    auto reader = connections_.reader(std::chrono::steady_clock::now() + std::chrono::seconds(3));
+    if (!reader)
+      return std::string(kBusyMessage);
+    reader->db().prepare("SELECT 1").step();
+    return std::nullopt;
+  } catch (const DbError& e) {
+    return std::string(e.what());
+  }
+}
+
 void Service::signOut(const std::string& token) {
-  auto writer = connections_.writer(deadline());
+  const Deadline until = deadline();
+  auto writer = connections_.writer(until);
   if (!writer)
     throw DbError(kBusyMessage);
-  revokeSession(writer->db(), token);
+  withRetries(until, [&] { revokeSession(writer->db(), token); });
 }
 
 OpenedSession Service::openLocalSession(const std::string& operatorCode) {
-  auto writer = connections_.writer(deadline());
+  const Deadline until = deadline();
+  auto writer = connections_.writer(until);
   if (!writer)
     throw DbError(kBusyMessage);
   Database& db = writer->db();
-  Transaction transaction(db);
-  const std::string code = ensureLocalOperator(db, operatorCode);
-  OpenedSession session = openSession(db, code, options_.sessions);
-  transaction.commit();
-  return session;
+  return withRetries(until, [&] {
+    Transaction transaction(db);
+    const std::string code = ensureLocalOperator(db, operatorCode);
+    OpenedSession session = openSession(db, code, options_.sessions);
+    transaction.commit();
+    return session;
+  });
 }
 
 }  // namespace server

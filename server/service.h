@@ -1,12 +1,14 @@
 // The application server's remote methods, callable in process.
 //
-// A `Service` opens one database file and answers calls by module ("rdmClientesServico",
-// "rdmCustProd"), method name, positional arguments and the operator of the caller's session.
-// Every answer is a CallResult: a refusal, a wrong argument or a database failure becomes a
-// failed status with a Portuguese message, never an exception, and a failed call has written
-// nothing. Writes run one at a time on the writing connection, reads on a pool of reading
+// A `Service` opens one database (an SQLite file or a PostgreSQL database) and answers calls by
+// module ("rdmClientesServico", "rdmCustProd"), method name, positional arguments and the operator
+// of the caller's session. Every answer is a CallResult: a refusal, a wrong argument or a database
+// failure becomes a failed status with a Portuguese message, never an exception, and a failed call
+// has written nothing. Writes run on the writing connections, reads on a pool of reading
 // connections (connection_pool.h), so the HTTP endpoint, tests and benchmarks may call from any
-// thread and reads never wait behind a write. Each call has a time budget: one that cannot get
+// thread and reads never wait behind a write. A transaction the database aborts to keep concurrent
+// ones serializable (another server wrote the same rows) runs again, a few times at most, before
+// the call fails. Each call has a time budget: one that cannot get
 // its connection within it is refused as busy ("servidor ocupado"), and one still running at
 // its end stops and writes nothing.
 //
@@ -18,6 +20,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <semaphore>
 #include <string>
 #include <string_view>
@@ -36,6 +39,10 @@ struct ServiceOptions {
   SessionPolicy sessions;
   SignInPolicy signIn;
   int readerConnections = 4;
+  // Writing connections on PostgreSQL (an SQLite file takes one).
+  int writerConnections = 4;
+  // Runs of a transaction the database aborted for a serialization failure or a deadlock.
+  int transactionAttempts = 5;
   // A little under the client's 30 s wait, so the client hears why.
   std::chrono::milliseconds callBudget{25'000};
 };
@@ -51,7 +58,7 @@ class Service {
  public:
   // Opens an existing database created by createDatabase (bringing an older schema up to
   // date); throws SetupError or DbError.
-  explicit Service(const std::string& databasePath, ServiceOptions options = {});
+  explicit Service(const std::string& databaseName, ServiceOptions options = {});
 
   // Runs a method for a signed-in operator (never empty). `busy`, when given, tells whether a
   // failure was the server being busy; `options` say what the caller already holds.
@@ -65,6 +72,10 @@ class Service {
   // other calls go on meanwhile.
   packet::CallResult signIn(const std::string& operatorCode, const std::string& password);
   void signOut(const std::string& token);
+
+  // Nothing while a reading connection answers a trivial query within a few seconds, else the
+  // reason in Portuguese.
+  std::optional<std::string> checkHealth();
   // Opens a session for the embedding process's own operator, registering it (without a
   // password) when the database does not know it. Throws OperatorError for a disabled one.
   OpenedSession openLocalSession(const std::string& operatorCode);
@@ -78,6 +89,10 @@ class Service {
                               const std::string& operatorCode) const;
 
   Deadline deadline() const;
+  // Runs `body` again while it fails with a retryable DbError, within the attempts and the
+  // deadline.
+  template <typename Body>
+  auto withRetries(Deadline until, Body body) -> decltype(body());
 
   ServiceOptions options_;
   ConnectionPool connections_;

@@ -4,7 +4,9 @@
 // method code), never from a request; every value is a bound parameter.
 #pragma once
 
+#include <array>
 #include <initializer_list>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,25 @@
 namespace server {
 
 using ColumnValues = std::vector<std::pair<std::string, packet::Value>>;
+
+// An SQL text that names terms of its engine (Database::nameOrder), built the first time each
+// engine asks for it. Thread-safe.
+class SqlPerEngine {
+ public:
+  using Build = std::string (*)(const Database& db);
+  explicit SqlPerEngine(Build build) : build_(build) {}
+
+  const std::string& operator()(const Database& db) {
+    const auto engine = static_cast<size_t>(db.engine());
+    std::call_once(built_[engine], [&] { texts_[engine] = build_(db); });
+    return texts_[engine];
+  }
+
+ private:
+  Build build_;
+  std::array<std::once_flag, 2> built_;
+  std::array<std::string, 2> texts_;
+};
 
 // Reads every row of a SELECT into a packet with the data set's fields. The statement's
 // columns must carry the field names in the same order; a mismatch throws, so a query and its

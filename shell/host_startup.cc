@@ -17,6 +17,7 @@
 #include "server/app_server.h"
 #include "server/database_setup.h"
 #include "server/service.h"
+#include "storage/database.h"
 
 namespace shell {
 
@@ -92,7 +93,9 @@ std::unique_ptr<server::AppServer> startHost(const HostOptions& options) {
     } catch (const std::exception&) {
       throw std::runtime_error("Porta do servidor inválida: " + options.server);
     }
-    if (!fs::exists(options.database)) {
+    // The registers the forms look up are read from the deployment's database: on PostgreSQL
+    // the one the servers use, reached directly; else a local copy of them.
+    if (!storage::isPostgresqlName(options.database) && !fs::exists(options.database)) {
       throw std::runtime_error("Banco de dados local não encontrado: " + options.database);
     }
   }

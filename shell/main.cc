@@ -49,11 +49,13 @@ int runHost(int argc, char** argv) {
                         "process)",
                         cxxopts::value<std::string>())(
       "ca", "PEM file of the certificate authorities to trust for an https server",
-      cxxopts::value<std::string>())("db",
-                                     "local SQLite database (created with demo data when missing)",
-                                     cxxopts::value<std::string>())(
-      "filial", "processing branch (FiliProc)", cxxopts::value<std::string>())(
-      "nome-filial", "its name", cxxopts::value<std::string>())(
+      cxxopts::value<std::string>())(
+      "db",
+      "the database the lookups read: a local SQLite file (created with demo data "
+      "when missing) or the deployment's PostgreSQL URI",
+      cxxopts::value<std::string>())("filial", "processing branch (FiliProc)",
+                                     cxxopts::value<std::string>())("nome-filial", "its name",
+                                                                    cxxopts::value<std::string>())(
       "filial-fat", "billing branch (FiliProcFat)", cxxopts::value<std::string>())(
       "nome-filial-fat", "its name", cxxopts::value<std::string>())(
       "modufili", "the branch cannot be changed (ModuFili)")(

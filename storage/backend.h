@@ -48,6 +48,8 @@ class DatabaseBackend {
 };
 
 std::unique_ptr<DatabaseBackend> openSqlite(const std::string& path, const OpenOptions& options);
+std::unique_ptr<DatabaseBackend> openPostgresql(const std::string& name,
+                                                const OpenOptions& options);
 
 // "Banco de dados" messages shared by both engines.
 inline constexpr const char* kTimeoutMessage =

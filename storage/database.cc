@@ -1,5 +1,6 @@
 #include "storage/database.h"
 
+#include <algorithm>
 #include <cctype>
 #include <regex>
 #include <utility>
@@ -53,6 +54,17 @@ std::string displayName(std::string_view name) {
     return std::regex_replace(shown, keywordPassword, "");
   }
   return shown;
+}
+
+std::string withDatabase(std::string_view name, std::string_view database) {
+  std::string changed(name);
+  if (!isUri(changed))
+    return changed + " dbname=" + std::string(database);
+  const size_t authority = changed.find("://") + 3;
+  const size_t query = std::min(changed.find('?', authority), changed.size());
+  const size_t path = std::min(changed.find('/', authority), query);
+  changed.replace(path, query - path, "/" + std::string(database));
+  return changed;
 }
 
 Statement::Statement(std::unique_ptr<StatementBackend> backend) : backend_(std::move(backend)) {
@@ -138,7 +150,8 @@ packet::Value Statement::value(int column) const {
 }
 
 Database::Database(const std::string& name, const OpenOptions& options)
-    : backend_(openSqlite(name, options)), displayName_(displayName(name)) {
+    : backend_(isPostgresqlName(name) ? openPostgresql(name, options) : openSqlite(name, options)),
+      displayName_(displayName(name)) {
 }
 
 Database::Database(const std::string& name, bool create)

@@ -53,6 +53,11 @@ class DbError : public std::runtime_error {
 bool isPostgresqlName(std::string_view name);
 // The name as it may be shown or logged: a PostgreSQL name without its password.
 std::string displayName(std::string_view name);
+// The PostgreSQL name of another database on the same server, with the same settings.
+std::string withDatabase(std::string_view name, std::string_view database);
+// Copies the live SQLite database `source` into the file `target` (existing, empty or new) as
+// one consistent picture, while other connections go on writing. Throws DbError.
+void backupSqlite(const std::string& source, const std::string& target);
 
 struct OpenOptions {
   bool create = false;    // SQLite: create the file when it does not exist

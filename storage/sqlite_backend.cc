@@ -252,4 +252,49 @@ std::unique_ptr<DatabaseBackend> openSqlite(const std::string& path, const OpenO
   return std::make_unique<SqliteDatabase>(path, options);
 }
 
+void backupSqlite(const std::string& source, const std::string& target) {
+  sqlite3* from = nullptr;
+  sqlite3* to = nullptr;
+  const auto closeBoth = [&] {
+    sqlite3_close(from);
+    sqlite3_close(to);
+  };
+  if (const int code = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+      code != SQLITE_OK) {
+    const DbError error = sqliteError(from, code);
+    closeBoth();
+    throw error;
+  }
+  if (const int code =
+          sqlite3_open_v2(target.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+      code != SQLITE_OK) {
+    const DbError error = sqliteError(to, code);
+    closeBoth();
+    throw error;
+  }
+  sqlite3_busy_timeout(from, 5000);
+  sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+  if (backup == nullptr) {
+    const DbError error = sqliteError(to, sqlite3_errcode(to));
+    closeBoth();
+    throw error;
+  }
+  // All pages in one step, under one read of the source: a consistent picture, while the
+  // source's writers (WAL) go on. A source locked for a moment is tried again a few times.
+  int code = SQLITE_OK;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    code = sqlite3_backup_step(backup, -1);
+    if (code != SQLITE_BUSY && code != SQLITE_LOCKED)
+      break;
+    sqlite3_sleep(100);
+  }
+  sqlite3_backup_finish(backup);
+  if (code != SQLITE_DONE) {
+    const DbError error = sqliteError(to, code);
+    closeBoth();
+    throw error;
+  }
+  closeBoth();
+}
+
 }  // namespace storage

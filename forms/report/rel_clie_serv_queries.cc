@@ -4,6 +4,16 @@
 
 namespace Cli_zev00601 {
 
+namespace {
+
+void setTexts(db::SqlQuery& query, const DialectSql& sql) {
+  query.setSql(sql.local());
+  if (!sql.postgresql.empty())
+    query.setDialectSql(storage::Engine::Postgresql, sql.postgresql);
+}
+
+}  // namespace
+
 const DialectSql& qryClienteSql() {
   static const DialectSql sql{
       .standard =
@@ -54,6 +64,17 @@ const DialectSql& qryClienteSql() {
               "   NMRAZSOCCLIE",
               " ",
               " ",
+          },
+      .postgresql =
+          {
+              "SELECT",
+              "   CDCLIENTE, NRINSJURCLIE, NMRAZSOCCLIE, NMFANTCLIE, IDTPIJURCLIE",
+              "FROM",
+              "   CLIENTE",
+              "WHERE",
+              "   NRINSJURCLIE = COALESCE(NULLIF(:P_NRINSJURCLIE, ''), NRINSJURCLIE)",
+              "ORDER BY",
+              "   NMRAZSOCCLIE COLLATE \"C\"",
           },
   };
   return sql;
@@ -114,12 +135,27 @@ const DialectSql& qryServicoSql() {
               "   CDFILIAL,",
               "   CDSERVFILI ",
           },
+      .postgresql =
+          {
+              "SELECT",
+              "   CDFILIAL||CDSERVFILI as CHAVE,",
+              "   CDFILIAL,",
+              "   CDSERVFILI,",
+              "   NMSERVICO",
+              "FROM",
+              "   SERVICO",
+              "WHERE",
+              "   ((POSITION(CDFILIAL IN :P_CDFILIAL) > 0) OR :P_TCDFILIAL = 'T')",
+              "ORDER BY",
+              "   CDFILIAL,",
+              "   CDSERVFILI",
+          },
   };
   return sql;
 }
 
 void defineQryCliente(db::SqlQuery& query) {
-  query.setSql(qryClienteSql().local());
+  setTexts(query, qryClienteSql());
   data::defineFields(query, {
                                 {.name = "NRINSJURCLIE", .size = 25, .label = "Inscrição"},
                                 {.name = "NMRAZSOCCLIE", .size = 50, .label = "Razão Social"},
@@ -130,7 +166,7 @@ void defineQryCliente(db::SqlQuery& query) {
 }
 
 void defineQryFilial(db::SqlQuery& query) {
-  query.setSql(qryFilialSql().local());
+  setTexts(query, qryFilialSql());
   data::defineFields(query,
                      {
                          {.name = "CDFILIAL", .size = 4, .label = "Código", .required = true},
@@ -139,7 +175,7 @@ void defineQryFilial(db::SqlQuery& query) {
 }
 
 void defineQryServico(db::SqlQuery& query) {
-  query.setSql(qryServicoSql().local());
+  setTexts(query, qryServicoSql());
   data::defineFields(query,
                      {
                          {.name = "CHAVE", .size = 9, .hidden = true},

@@ -1,9 +1,10 @@
 // The lookup queries of the clients-per-service report form: clients by registration number,
 // branches, and the services of the chosen branches.
 //
-// Each query keeps its SQL for every database the host may run on; the local database is
-// SQLite, whose connection speaks the Oracle dialect (with NVL), so the queries are given the
-// Oracle text. The others stay here as data, line by line, for a host on another database.
+// Each query keeps its SQL for every database the host may run on; an SQLite database, whose
+// connection speaks the Oracle dialect (with NVL), is given the Oracle text, and a PostgreSQL
+// one its own text where the Oracle text cannot run there. The others stay here as data, line
+// by line, for a host on another database.
 #pragma once
 
 #include <string>
@@ -18,6 +19,7 @@ struct DialectSql {
   std::vector<std::string> oracle{};
   std::vector<std::string> sqlServer{};
   std::vector<std::string> interBase{};
+  std::vector<std::string> postgresql{};  // run on a PostgreSQL database when not empty
 
   // The text for the local database.
   const std::vector<std::string>& local() const { return oracle.empty() ? standard : oracle; }

@@ -159,9 +159,11 @@ void Session::sql(const Command& command) {
     failText("cannot open the script's database");
   }
   try {
-    // As any client of the file would: foreign keys are the server's own rule, not the
-    // script's, so a script may rename a key across tables one statement at a time.
-    db->exec("PRAGMA foreign_keys = OFF");
+    // As any client of the database would: foreign keys are the server's own rule, not the
+    // script's, so a script may rename a key across tables one statement at a time (on
+    // PostgreSQL as a replica session, which keeps the row versions' triggers).
+    db->exec(db->engine() == storage::Engine::Postgresql ? "SET session_replication_role = replica"
+                                                         : "PRAGMA foreign_keys = OFF");
     db->exec(command.arg(1));
   } catch (const server::DbError& e) {
     fail(command, "the statement to run", std::string("SQL error: ") + e.what());

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "packet/name_order.h"
@@ -103,9 +104,12 @@ TEST(DemoData, RegistersHangTogether) {
        {"TURNOSERVCLIE", "HISTTURNOSERVCLIE", "CORRPRECSERV", "DTREPLICAVALOR"}) {
     EXPECT_GT(count(db, (std::string("SELECT COUNT(*) FROM ") + table).c_str()), 0) << table;
   }
-  db.exec("PRAGMA foreign_keys = ON");
-  auto violations = db.prepare("PRAGMA foreign_key_check");
-  EXPECT_FALSE(violations.step());
+  // PostgreSQL enforced the foreign keys as the data went in; SQLite is asked.
+  if (!onPostgresql()) {
+    db.exec("PRAGMA foreign_keys = ON");
+    auto violations = db.prepare("PRAGMA foreign_key_check");
+    EXPECT_FALSE(violations.step());
+  }
 }
 
 TEST(DatabaseSetup, RefusesToOverwriteAFileThatIsNotEmpty) {
@@ -114,7 +118,10 @@ TEST(DatabaseSetup, RefusesToOverwriteAFileThatIsNotEmpty) {
     createDatabase(existing.path(), true);
     FAIL() << "overwrote an existing database";
   } catch (const SetupError& e) {
-    EXPECT_NE(std::string(e.what()).find("já existe e não está vazio"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find(onPostgresql() ? "já tem tabelas"
+                                                        : "já existe e não está vazio"),
+              std::string::npos)
+        << e.what();
   }
   Database db(existing.path(), false);
   EXPECT_EQ(count(db, "SELECT COUNT(*) FROM CLIENTE"), 0);
@@ -122,6 +129,8 @@ TEST(DatabaseSetup, RefusesToOverwriteAFileThatIsNotEmpty) {
 
 // The file holds CPF and CNPJ numbers: no other local user may read it, nor its WAL files.
 TEST(DatabaseSetup, CreatesTheFileAndItsCompanionsOwnerOnly) {
+  if (onPostgresql())
+    GTEST_SKIP() << "SQLite files only";
   TempDatabase place(Contents::SchemaOnly);
   const std::string path = place.directory() + "/novo.db";
   const mode_t previous = ::umask(022);
@@ -139,6 +148,8 @@ TEST(DatabaseSetup, CreatesTheFileAndItsCompanionsOwnerOnly) {
 }
 
 TEST(DatabaseSetup, ServingRefusesAFileWithoutTheSchema) {
+  if (onPostgresql())
+    GTEST_SKIP() << "SQLite files only";
   TempDatabase place(Contents::SchemaOnly);
   const std::string other = place.directory() + "/outro.db";
   Database(other, true).exec("CREATE TABLE X (A)");
@@ -153,6 +164,8 @@ TEST(DatabaseSetup, ServingRefusesAFileWithoutTheSchema) {
 // A database made before operators existed is brought up to date when first served; one from a
 // newer server is refused untouched.
 TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
+  if (onPostgresql())
+    GTEST_SKIP() << "SQLite files only";
   TempDatabase old(Contents::Fixture);
   {
     Database db(old.path(), false);
@@ -186,6 +199,85 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
   } catch (const SetupError& e) {
     EXPECT_NE(std::string(e.what()).find("versão 99"), std::string::npos) << e.what();
   }
+}
+
+// Several servers share a PostgreSQL database: none upgrades it on its own. The administrator's
+// upgrade runs in one transaction, so one that fails midway leaves the old schema whole.
+TEST(DatabaseSetup, PostgresqlIsUpgradedByTheAdministratorInOneTransaction) {
+  if (!onPostgresql())
+    GTEST_SKIP() << "PostgreSQL only";
+  TempDatabase old(Contents::Fixture);
+  Database db(old.path(), false);
+  db.exec(
+      "DROP TABLE SERVCLIEEXCLUIDO, VERSAOLINHA, TRILHAALT, SESSAO, OPERADOR; "
+      "DROP FUNCTION SERVCLIE_VERSAO, CLIENTE_VERSAO, CLIENTEFILIAL_VERSAO, PRODUTO_VERSAO, "
+      "TRILHAALT_SO_INCLUSAO CASCADE; DROP INDEX SERVCLIE_CLIENTE; "
+      "ALTER TABLE SERVCLIE DROP COLUMN NRVERSAO; UPDATE VERSAOESQUEMA SET NRVERSAO = 1");
+  try {
+    Service service(old.path());
+    ADD_FAILURE() << "served an older schema";
+  } catch (const SetupError& e) {
+    EXPECT_NE(std::string(e.what()).find("--upgrade-db"), std::string::npos) << e.what();
+  }
+
+  // A table in the way makes the third step fail: nothing of the first two stays.
+  db.exec("CREATE TABLE TRILHAALT (X TEXT)");
+  EXPECT_THROW(upgradeDatabase(db), SetupError);
+  EXPECT_EQ(schemaVersion(db), 1);
+  EXPECT_EQ(count(db,
+                  "SELECT COUNT(*) FROM information_schema.tables WHERE table_name = "
+                  "'operador'"),
+            0);
+  db.exec("DROP TABLE TRILHAALT");
+
+  const SchemaUpgradeResult result = upgradeDatabase(db);
+  EXPECT_EQ(result.from, 1);
+  EXPECT_EQ(result.to, kSchemaVersion);
+  EXPECT_EQ(schemaVersion(db), kSchemaVersion);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM SERVCLIE"), 3);
+  {
+    Service service(old.path());
+    EXPECT_EQ(service.openLocalSession("ana").operatorCode, "ANA");
+  }
+
+  db.exec("UPDATE VERSAOESQUEMA SET NRVERSAO = 99");
+  EXPECT_THROW(upgradeDatabase(db), SetupError);
+  try {
+    Service newer(old.path());
+    ADD_FAILURE() << "served a newer schema";
+  } catch (const SetupError& e) {
+    EXPECT_NE(std::string(e.what()).find("versão 99"), std::string::npos) << e.what();
+  }
+}
+
+// The copy is what was committed when it was taken, whatever a writer has under way, and it is
+// as private as the database.
+TEST(DatabaseSetup, BackupCopiesWhatIsCommittedWhileAWriteIsUnderWay) {
+  if (onPostgresql())
+    GTEST_SKIP() << "SQLite files only";
+  TempDatabase live(Contents::Fixture);
+  Service service(live.path());
+  Database writer(live.path(), false);
+  writer.begin();
+  writer.exec("DELETE FROM CORRPRECSERV; UPDATE SERVCLIE SET DSEMISSERCLI = 'pela metade'");
+  const std::string copy = live.directory() + "/copia.db";
+  backupDatabase(live.path(), copy);
+  writer.rollback();
+
+  struct stat info {};
+  ASSERT_EQ(::stat(copy.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  {
+    Database copied(copy, false);
+    EXPECT_EQ(count(copied, "SELECT COUNT(*) FROM SERVCLIE"), 3);
+    EXPECT_EQ(count(copied, "SELECT COUNT(*) FROM SERVCLIE WHERE DSEMISSERCLI = 'pela metade'"), 0);
+    EXPECT_GT(count(copied, "SELECT COUNT(*) FROM CORRPRECSERV"), 0);
+    EXPECT_EQ(count(copied, "PRAGMA user_version"), kSchemaVersion);
+  }
+  EXPECT_THROW(backupDatabase(live.path(), copy), SetupError);
+  EXPECT_THROW(backupDatabase(live.directory() + "/nao-existe.db", live.directory() + "/b.db"),
+               SetupError);
+  EXPECT_FALSE(std::filesystem::exists(live.directory() + "/b.db"));
 }
 
 TEST(TextCollation, IgnoresCaseAndPortugueseAccents) {

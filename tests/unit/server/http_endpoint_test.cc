@@ -69,7 +69,8 @@ TEST_F(HttpEndpointTest, CallsGoThroughTheConnectionWithTheSessionsOperatorRecor
 
   ASSERT_TRUE(net.call("ProUpVrPrFixAut", {"0001", "00001", "C1", "N"}).ok);
   Database db(database_.path(), false);
-  auto statement = db.prepare("SELECT CDOPERALTSERVCLIE FROM SERVCLIE WHERE CDCLIENTE = 'C2'");
+  auto statement = db.prepare(
+      "SELECT CDOPERALTSERVCLIE FROM SERVCLIE WHERE CDSERVFILI = '00001' AND CDCLIENTE = 'C2'");
   ASSERT_TRUE(statement.step());
   EXPECT_EQ(statement.text(0), "JOSE");
 

@@ -179,14 +179,14 @@ TEST_F(LoadTest, ReadsGoOnWhileTheDatabaseIsLockedForWritingAndWritesGiveUpInTim
   startServer(options);
   // Another process writes for as long as it likes.
   Database other(database_.path(), false);
-  other.exec("BEGIN IMMEDIATE");
+  other.begin();
   other.exec("UPDATE SERVCLIE SET DSEMISSERCLI = 'outro' WHERE CDCLIENTE = 'C1'");
   expectAnsweredWithinASecond("a write under way");
   const auto [write, took] = realCall("ProUpVrPrFixAut");
   EXPECT_FALSE(write.ok);
   EXPECT_NE(write.message.find("ocupado"), std::string::npos) << write.message;
   EXPECT_LT(took.count(), 1500);
-  other.exec("ROLLBACK");
+  other.rollback();
   EXPECT_TRUE(realCall("ProUpVrPrFixAut").first.ok);
 }
 

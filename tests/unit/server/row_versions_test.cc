@@ -24,7 +24,7 @@ class RowVersionsTest : public ServiceTest {
   // enforce the foreign keys.
   void write(const std::string& sql) {
     Database other(database_.path(), false);
-    other.exec("PRAGMA foreign_keys = OFF");
+    withoutForeignKeys(other);
     other.exec(sql);
   }
 

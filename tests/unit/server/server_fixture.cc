@@ -1,6 +1,11 @@
 #include "server_fixture.h"
 
+#include <fmt/format.h>
 #include <stdlib.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
 
 #include <filesystem>
 #include <stdexcept>
@@ -54,14 +59,46 @@ INSERT INTO CORRPRECSERV (CDFILIAL, CDSERVFILI, CDCLIENTE, VRPEINICSERV, VRPEFIM
   VALUES ('0001', '00001', 'C2', 10, 25, 3.5), ('0001', '00001', 'C2', 0, 10, 0);
 )sql";
 
+std::string postgresqlServer() {
+  const char* server = std::getenv("CPS_TEST_POSTGRESQL");
+  return server != nullptr ? server : "";
+}
+
+// Skips every test of a PostgreSQL run that has no server to run on.
+class EngineEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (onPostgresql() && postgresqlServer().empty())
+      GTEST_SKIP() << "CPS_TEST_POSTGRESQL names no PostgreSQL server";
+  }
+};
+
+const auto* const kEngineEnvironment = ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
+
 }  // namespace
+
+bool onPostgresql() {
+  const char* engine = std::getenv("CPS_TEST_ENGINE");
+  return engine != nullptr && std::string_view(engine) == "postgresql";
+}
+
+void withoutForeignKeys(Database& db) {
+  db.exec(onPostgresql() ? "SET session_replication_role = replica" : "PRAGMA foreign_keys = OFF");
+}
 
 TempDatabase::TempDatabase(Contents contents) {
   std::string pattern = (std::filesystem::temp_directory_path() / "cps-server-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("mkdtemp failed");
   directory_ = pattern;
-  path_ = directory_ + "/clientes.db";
+  if (onPostgresql()) {
+    static std::atomic<int> made{0};
+    postgresqlDatabase_ = fmt::format("cps_test_{}_{}", ::getpid(), ++made);
+    Database(postgresqlServer()).exec("CREATE DATABASE " + postgresqlDatabase_);
+    path_ = storage::withDatabase(postgresqlServer(), postgresqlDatabase_);
+  } else {
+    path_ = directory_ + "/clientes.db";
+  }
   createDatabase(path_, contents == Contents::Demo);
   if (contents == Contents::Fixture) {
     Database db(path_, false);
@@ -72,6 +109,14 @@ TempDatabase::TempDatabase(Contents contents) {
 TempDatabase::~TempDatabase() {
   std::error_code ignored;
   std::filesystem::remove_all(directory_, ignored);
+  if (!postgresqlDatabase_.empty()) {
+    try {
+      Database(postgresqlServer())
+          .exec("DROP DATABASE IF EXISTS " + postgresqlDatabase_ + " WITH (FORCE)");
+    } catch (const DbError& e) {
+      ADD_FAILURE() << "could not drop " << postgresqlDatabase_ << ": " << e.what();
+    }
+  }
 }
 
 packet::Value field(const packet::Packet& packet, size_t row, std::string_view name) {

@@ -1,5 +1,10 @@
-// Test support for the application server: a fresh database in a temporary directory, filled
-// with a small known data set, and helpers to read packets and build deltas from them.
+// Test support for the application server: a fresh database, filled with a small known data
+// set, and helpers to read packets and build deltas from them.
+//
+// The engine is chosen by the environment: CPS_TEST_ENGINE=postgresql makes every database a
+// fresh PostgreSQL database on the server CPS_TEST_POSTGRESQL names (a URI of a database on it
+// whose role may create databases), dropped afterwards; without that server the tests are
+// skipped. Otherwise each database is an SQLite file in a temporary directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,7 +22,15 @@ namespace server::testing {
 
 enum class Contents { Fixture, SchemaOnly, Demo };
 
-// A database file in its own temporary directory, removed with the directory.
+// True when the tests run on PostgreSQL.
+bool onPostgresql();
+
+// Stops `db` enforcing foreign keys, as another program writing the database might: SQLite's
+// pragma, or on PostgreSQL a replica session (which the role of the tests may start).
+void withoutForeignKeys(Database& db);
+
+// A database of its own, removed afterwards: an SQLite file in its own temporary directory, or
+// a PostgreSQL database.
 class TempDatabase {
  public:
   explicit TempDatabase(Contents contents = Contents::Fixture);
@@ -25,12 +38,15 @@ class TempDatabase {
   TempDatabase(const TempDatabase&) = delete;
   TempDatabase& operator=(const TempDatabase&) = delete;
 
+  // The database's name for storage::Database: the file, or the PostgreSQL URI.
   const std::string& path() const { return path_; }
+  // A temporary directory of the test's own, on either engine.
   const std::string& directory() const { return directory_; }
 
  private:
   std::string directory_;
   std::string path_;
+  std::string postgresqlDatabase_;
 };
 
 // The named field of a packet row; fails the test when the field is missing.

@@ -138,7 +138,8 @@ TEST_F(SessionsTest, TheSessionsOperatorIsRecordedWhateverTheRequestClaims) {
   EXPECT_FALSE(refused.result.ok);
   EXPECT_NE(refused.result.message.find("não é o operador da sessão (ANA)"), std::string::npos)
       << refused.result.message;
-  EXPECT_EQ(stored("SELECT VRSERVFATU FROM SERVCLIE WHERE CDCLIENTE = 'C1'"), "1000.0");
+  EXPECT_EQ(stored("SELECT CAST(VRSERVFATU AS INTEGER) FROM SERVCLIE WHERE CDCLIENTE = 'C1'"),
+            "1000");
   EXPECT_TRUE(alterar("ana").result.ok);
   EXPECT_EQ(stored("SELECT CDOPERALTHIS FROM HISTSERVFATU WHERE CDCLIENTE = 'C1' ORDER BY "
                    "DTALTEFATHIS DESC"),

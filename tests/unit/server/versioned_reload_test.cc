@@ -55,7 +55,7 @@ class VersionedReloadTest : public ::testing::Test {
 
   void write(const std::string& sql) {
     Database other(database_.path(), false);
-    other.exec("PRAGMA foreign_keys = OFF");
+    withoutForeignKeys(other);
     other.exec(sql);
   }
 
