@@ -46,6 +46,9 @@ void readAsJson(server::Database& db, const char* sql, ReadFloor& floor) {
   auto statement = db.prepare(sql);
   statement.bind(1, kBranch).bind(2, kService);
   std::string json = "[";
+  // Each value is written into a text of its own, then appended: the writer grows the text it
+  // writes into by its whole size, which on the growing answer would cost more than the floor.
+  std::string valueText;
   const int width = statement.columnCount();
   while (statement.step()) {
     json += floor.rows++ > 0 ? ",[" : "[";
@@ -55,10 +58,14 @@ void readAsJson(server::Database& db, const char* sql, ReadFloor& floor) {
       const packet::Value value = statement.value(c);
       if (const auto* text = std::get_if<std::string>(&value)) {
         floor.valueBytes += static_cast<std::int64_t>(text->size());
-        packet::appendJsonString(json, *text);
+        valueText.clear();
+        packet::appendJsonString(valueText, *text);
+        json += valueText;
       } else if (const auto* number = std::get_if<double>(&value)) {
         floor.valueBytes += 8;
-        packet::appendJsonNumber(json, *number);
+        valueText.clear();
+        packet::appendJsonNumber(valueText, *number);
+        json += valueText;
       } else {
         json += "null";
       }
