@@ -189,7 +189,7 @@ packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
   static SqlPerEngine changed([](const Database& db) {
     return servClieSelect() + "AND SC.NRVERSAO > ?3 AND SC.NRVERSAO <= ?4 " + servClieOrder(db);
   });
-  const std::int64_t version = currentRowVersion(context.db);
+  const std::int64_t version = currentRowVersion(context.db, args.text(0), args.text(1));
   const std::int64_t since = context.knownVersion;
   const bool partial = since > 0 && since <= version;
   auto statement = context.db.prepare(partial ? changed(context.db) : whole(context.db));

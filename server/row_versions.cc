@@ -2,8 +2,11 @@
 
 namespace server {
 
-std::int64_t currentRowVersion(Database& db) {
-  auto statement = db.prepare("SELECT NRVERSAO FROM VERSAOLINHA");
+std::int64_t currentRowVersion(Database& db, const std::string& filial,
+                               const std::string& servico) {
+  auto statement =
+      db.prepare("SELECT NRVERSAO FROM VERSAOSERVICO WHERE CDFILIAL = ? AND CDSERVFILI = ?");
+  statement.bind(1, filial).bind(2, servico);
   return statement.step() ? static_cast<std::int64_t>(statement.number(0)) : 0;
 }
 

@@ -1,5 +1,6 @@
 // Row versions of the client-service bindings, as the database's triggers keep them
-// (db/upgrade_4_row_versions.sql): the number of the last change, touching a binding so that a
+// (db/upgrade_4_row_versions.sql, db/upgrade_5_service_versions.sql): each service counts its
+// own changes. The number of a service's last change, touching a binding so that a
 // reader is told about it again, and the keys of the bindings that left a service.
 #pragma once
 
@@ -13,8 +14,9 @@
 
 namespace server {
 
-// The number of the last change written to the bindings (0 before any).
-std::int64_t currentRowVersion(Database& db);
+// The number of the last change written to the service's bindings (0 before any). Numbers of
+// different services are unrelated: a reader compares a number only with its own service's.
+std::int64_t currentRowVersion(Database& db, const std::string& filial, const std::string& servico);
 
 // Gives the binding the next number although nothing of it changes: a save whose values were
 // already stored must still reach the readers that hold the row as the client had it.

@@ -8,6 +8,8 @@
 
 #include "packet/name_order.h"
 #include "server/database_setup.h"
+#include "server/embedded_sql.h"
+#include "server/row_versions.h"
 #include "server/service.h"
 #include "server/storage.h"
 #include "server_fixture.h"
@@ -177,7 +179,7 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
       db.exec("DROP TRIGGER " + name);
     db.exec(
         "DROP INDEX SERVCLIE_VERSAO; DROP INDEX SERVCLIE_CLIENTE; ALTER TABLE SERVCLIE DROP "
-        "COLUMN NRVERSAO; DROP TABLE SERVCLIEEXCLUIDO; DROP TABLE VERSAOLINHA;"
+        "COLUMN NRVERSAO; DROP TABLE SERVCLIEEXCLUIDO; DROP TABLE VERSAOSERVICO;"
         "DROP TABLE TRILHAALT; DROP TABLE SESSAO; DROP TABLE OPERADOR; PRAGMA user_version = 1;");
   }
   {
@@ -209,7 +211,7 @@ TEST(DatabaseSetup, PostgresqlIsUpgradedByTheAdministratorInOneTransaction) {
   TempDatabase old(Contents::Fixture);
   Database db(old.path(), false);
   db.exec(
-      "DROP TABLE SERVCLIEEXCLUIDO, VERSAOLINHA, TRILHAALT, SESSAO, OPERADOR; "
+      "DROP TABLE SERVCLIEEXCLUIDO, VERSAOSERVICO, TRILHAALT, SESSAO, OPERADOR; "
       "DROP FUNCTION SERVCLIE_VERSAO, CLIENTE_VERSAO, CLIENTEFILIAL_VERSAO, PRODUTO_VERSAO, "
       "TRILHAALT_SO_INCLUSAO CASCADE; DROP INDEX SERVCLIE_CLIENTE; "
       "ALTER TABLE SERVCLIE DROP COLUMN NRVERSAO; UPDATE VERSAOESQUEMA SET NRVERSAO = 1");
@@ -248,6 +250,57 @@ TEST(DatabaseSetup, PostgresqlIsUpgradedByTheAdministratorInOneTransaction) {
   } catch (const SetupError& e) {
     EXPECT_NE(std::string(e.what()).find("versão 99"), std::string::npos) << e.what();
   }
+}
+
+// Row versions came from one counter before they were counted per service: every service starts
+// from the old counter, so a reader that holds a number of any service is told every later
+// change of it, and never meets its service's number going back.
+TEST(DatabaseSetup, UpgradingRowVersionsToOneCounterPerServiceNeverGoesBack) {
+  TempDatabase place(Contents::SchemaOnly);
+  const std::string name = onPostgresql() ? place.path() : place.directory() + "/versao4.db";
+  Database db(name, true);
+  if (onPostgresql())
+    db.exec("DROP SCHEMA public CASCADE; CREATE SCHEMA public");
+  db.exec(onPostgresql() ? kPostgresqlSchemaSql : kSchemaSql);
+  for (const SchemaUpgrade& step : onPostgresql() ? kPostgresqlSchemaUpgrades : kSchemaUpgrades) {
+    if (step.version <= 4)
+      db.exec(step.sql);
+  }
+  ASSERT_EQ(schemaVersion(db), 4);
+  db.exec(R"sql(
+INSERT INTO FILIAL VALUES ('0001', 'São Paulo');
+INSERT INTO SERVICO VALUES ('0001', '00001', 'Limpeza'), ('0001', '00002', 'Portaria'),
+                           ('0001', '00003', 'Jardinagem');
+INSERT INTO CLIENTE VALUES ('C1', '11144477735', 'F', 'Zélia Souza', 'Zélia'),
+                           ('C2', '52998224725', 'F', 'Bruno Lima', 'Bruno');
+INSERT INTO CLIENTEFILIAL VALUES ('0001', 'C1', NULL), ('0001', 'C2', NULL);
+INSERT INTO SERVCLIE (CDFILIAL, CDSERVFILI, CDCLIENTE)
+  VALUES ('0001', '00001', 'C1'), ('0001', '00001', 'C2'), ('0001', '00002', 'C1');
+DELETE FROM SERVCLIE WHERE CDSERVFILI = '00001' AND CDCLIENTE = 'C2';
+UPDATE SERVCLIE SET DSEMISSERCLI = 'x' WHERE CDSERVFILI = '00002';
+)sql");
+  // The number every reader was last told, whichever service it read.
+  const int held = count(db, "SELECT NRVERSAO FROM VERSAOLINHA");
+  ASSERT_GT(held, 0);
+
+  const SchemaUpgradeResult result = upgradeDatabase(db);
+  EXPECT_EQ(result.from, 4);
+  EXPECT_EQ(result.to, kSchemaVersion);
+  for (const char* servico : {"00001", "00002", "00003"})
+    EXPECT_EQ(currentRowVersion(db, "0001", servico), held) << servico;
+
+  db.exec("UPDATE SERVCLIE SET DSEMISSERCLI = 'y' WHERE CDSERVFILI = '00002'");
+  db.exec("DELETE FROM SERVCLIE WHERE CDSERVFILI = '00001'");
+  db.exec("INSERT INTO SERVCLIE (CDFILIAL, CDSERVFILI, CDCLIENTE) VALUES ('0001', '00003', 'C2')");
+  for (const char* servico : {"00001", "00002", "00003"})
+    EXPECT_EQ(currentRowVersion(db, "0001", servico), held + 1) << servico;
+  EXPECT_EQ(
+      count(db,
+            ("SELECT COUNT(*) FROM SERVCLIE WHERE NRVERSAO <= " + std::to_string(held)).c_str()),
+      0);
+  const auto left = bindingsGone(db, "0001", "00001", held, held + 1);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].at(2), packet::Value{std::string("C1")});
 }
 
 // The copy is what was committed when it was taken, whatever a writer has under way, and it is

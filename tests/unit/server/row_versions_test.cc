@@ -13,8 +13,8 @@ namespace {
 
 class RowVersionsTest : public ServiceTest {
  protected:
-  packet::Packet since(std::int64_t version) {
-    const auto result = service_.call("rdmClientesServico", "GetServClie", {"0001", "00001", "T"},
+  packet::Packet since(std::int64_t version, const std::string& servico = "00001") {
+    const auto result = service_.call("rdmClientesServico", "GetServClie", {"0001", servico, "T"},
                                       "TESTE", nullptr, {version});
     EXPECT_TRUE(result.ok) << result.message;
     return result.packet.value_or(packet::Packet{});
@@ -99,6 +99,27 @@ TEST_F(RowVersionsTest, BindingsThatLeaveAreNamedByTheirKeys) {
   EXPECT_TRUE(changed.rows.empty());
   EXPECT_EQ(gone(changed), (std::set<std::string>{"0001/00001/C3", "0001/00001/C2"}));
   EXPECT_TRUE(servClie().rows.empty());
+}
+
+// Each service counts its own changes: a change of one leaves the other's number alone, and a
+// binding moved between them leaves its old service's reader told it left and reaches the new
+// service's reader as a new row.
+TEST_F(RowVersionsTest, EachServiceCountsItsOwnChangesAndAMoveReachesBothReaders) {
+  const std::int64_t first = servClie().version;
+  const std::int64_t second = get("GetServClie", {"0001", "00002", "TESTE"}).version;
+  write("UPDATE SERVCLIE SET DSEMISSERCLI = 'x' WHERE CDSERVFILI = '00002'");
+  EXPECT_EQ(servClie().version, first);
+  EXPECT_TRUE(since(first).rows.empty());
+  EXPECT_EQ(clients(since(second, "00002")), std::set<std::string>{"C2"});
+
+  const std::int64_t secondNow = get("GetServClie", {"0001", "00002", "TESTE"}).version;
+  write("UPDATE SERVCLIE SET CDSERVFILI = '00002' WHERE CDSERVFILI = '00001' AND CDCLIENTE = 'C1'");
+  const packet::Packet left = since(first);
+  EXPECT_TRUE(left.rows.empty());
+  EXPECT_EQ(gone(left), std::set<std::string>{"0001/00001/C1"});
+  const packet::Packet arrived = since(secondNow, "00002");
+  EXPECT_EQ(clients(arrived), std::set<std::string>{"C1"});
+  EXPECT_TRUE(arrived.changes->removed.empty());
 }
 
 TEST_F(RowVersionsTest, ASaveTouchesEveryRowItNamesEvenWhenItsValuesWereStored) {
