@@ -22,7 +22,7 @@ class StringOutput {
  public:
   using Ch = char;
   explicit StringOutput(std::string& out)
-      : out_(out), next_(out.data() + out.size()), end_(next_) {}
+      : out_(out), start_(out.size()), next_(out.data() + out.size()), end_(next_) {}
   ~StringOutput() { out_.resize(static_cast<size_t>(next_ - out_.data())); }
   StringOutput(const StringOutput&) = delete;
   StringOutput& operator=(const StringOutput&) = delete;
@@ -40,16 +40,19 @@ class StringOutput {
   void Flush() {}
 
  private:
+  // Grows by at least what this output has written so far, not by what the string held
+  // before it: appending a short text to a long string stays as cheap as the text.
   void grow(size_t count) {
     const size_t used = static_cast<size_t>(next_ - out_.data());
-    out_.resize(std::max(out_.size() * 2, used + count));
+    out_.resize(used + std::max({count, used - start_, size_t{64}}));
     next_ = out_.data() + used;
     end_ = out_.data() + out_.size();
   }
 
   std::string& out_;
-  char* next_;  // where the next byte goes, within out_
-  char* end_;   // end of out_
+  size_t start_;  // size of out_ before this output wrote to it
+  char* next_;    // where the next byte goes, within out_
+  char* end_;     // end of out_
 };
 
 // Found by the library's writer for this output.
