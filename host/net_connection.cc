@@ -155,6 +155,12 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
     headers.emplace("Authorization", "Bearer " + token);
   if (options.knownVersion > 0)
     headers.emplace("X-Versao", std::to_string(options.knownVersion));
+  // A large delta takes the server longer to save: wait as long as its budget allows, and a
+  // little more, so the server's own reason arrives before the wait ends.
+  const std::chrono::milliseconds wait =
+      packet::timeForDeltaRows(readTimeout_, packet::deltaRows(args));
+  client_->set_read_timeout(wait);
+  client_->set_write_timeout(wait);
   const auto response =
       client_->Post("/" + moduleName_ + "/" + method, headers, body, "application/json");
   if (!response) {
@@ -178,7 +184,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
         return failure(fmt::format(
             "O servidor de aplicação não respondeu a {} (tempo limite de {} s ou conexão "
             "interrompida).",
-            method, seconds(readTimeout_)));
+            method, seconds(wait)));
       default:
         return failure(fmt::format("Falha na comunicação com o servidor de aplicação em {} ({}).",
                                    method, httplib::to_string(response.error())));

@@ -78,7 +78,8 @@ class TNetConnection {
   void setHost(std::string host) { host_ = std::move(host); }
   int port() const { return port_; }
   void setPort(int port) { port_ = port; }
-  // Longest wait for an answer; 30 s unless changed. Applies from the next connect().
+  // Longest wait for an answer; 30 s unless changed. A call carrying deltas waits
+  // packet::kTimePerDeltaRow longer per row, as the server's budget for it grows.
   void setReadTimeout(std::chrono::milliseconds timeout) { readTimeout_ = timeout; }
 
   bool connected() const { return client_ != nullptr; }

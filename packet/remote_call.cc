@@ -27,6 +27,19 @@ json argsToJson(const std::vector<Arg>& args) {
   return json::parse(argsToJsonText(args));
 }
 
+std::size_t deltaRows(const std::vector<Arg>& args) {
+  std::size_t rows = 0;
+  for (const Arg& arg : args) {
+    if (const auto* delta = std::get_if<Delta>(&arg))
+      rows += delta->changes.size();
+  }
+  return rows;
+}
+
+std::chrono::milliseconds timeForDeltaRows(std::chrono::milliseconds base, std::size_t rows) {
+  return base + kTimePerDeltaRow * static_cast<std::chrono::milliseconds::rep>(rows);
+}
+
 std::vector<Arg> argsFromJson(const json& j) {
   return argsFromJsonText(dumpForReading(j));
 }

@@ -6,6 +6,8 @@
 // "packet" is present for reads.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +37,17 @@ std::vector<Arg> argsFromJson(const nlohmann::json& json);  // throws PacketErro
 // What a call may say besides its arguments. A read whose rows carry versions, asked with the
 // version of the rows the caller already holds (`knownVersion`), may answer a partial packet
 // (packet/packet.h); other methods ignore it. On the wire it is the header "X-Versao".
+// Saving a delta takes time in proportion to its rows: a write carrying many rows gets this much
+// more time per row, both on the server (its call budget) and on the client (its wait for the
+// answer), so a large batch is saved whole instead of running out of time. Measured at about
+// 1.5 ms per row of a 10,000-row batch on a loaded machine; the allowance is three times that.
+inline constexpr std::chrono::milliseconds kTimePerDeltaRow{5};
+
+// The rows (changes) of every delta among the arguments.
+std::size_t deltaRows(const std::vector<Arg>& args);
+// `base` plus kTimePerDeltaRow for each of `rows`.
+std::chrono::milliseconds timeForDeltaRows(std::chrono::milliseconds base, std::size_t rows);
+
 struct CallOptions {
   std::int64_t knownVersion = 0;  // 0: the caller holds nothing
 };

@@ -66,8 +66,9 @@ void Service::checkOperatorArguments(const MethodDef& def, const MethodArgs& arg
   }
 }
 
-Deadline Service::deadline() const {
-  return std::chrono::steady_clock::now() + options_.callBudget;
+Deadline Service::deadline(std::size_t deltaRows) const {
+  return std::chrono::steady_clock::now() +
+         packet::timeForDeltaRows(options_.callBudget, deltaRows);
 }
 
 template <typename Body>
@@ -105,7 +106,7 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
   try {
     const MethodArgs checked(checkArguments(*def, args));
     checkOperatorArguments(*def, checked, operatorCode);
-    const Deadline until = deadline();
+    const Deadline until = deadline(def->writes ? packet::deltaRows(args) : 0);
     auto lease = def->writes ? connections_.writer(until) : connections_.reader(until);
     if (!lease) {
       if (busy != nullptr)

@@ -8,9 +8,10 @@
 // connections (connection_pool.h), so the HTTP endpoint, tests and benchmarks may call from any
 // thread and reads never wait behind a write. A transaction the database aborts to keep concurrent
 // ones serializable (another server wrote the same rows) runs again, a few times at most, before
-// the call fails. Each call has a time budget: one that cannot get
-// its connection within it is refused as busy ("servidor ocupado"), and one still running at
-// its end stops and writes nothing.
+// the call fails. Each call has a time budget (a write's grows with the
+// rows of the deltas it carries, see packet::timeForDeltaRows): one that cannot get its
+// connection within it is refused as busy ("servidor ocupado"), and one still running at its
+// end stops and writes nothing.
 //
 // Operators sign in here: `signIn` checks a password and opens a session; `authenticate`
 // turns a session token into its operator, which is what `call` takes. In-process callers
@@ -43,7 +44,8 @@ struct ServiceOptions {
   int writerConnections = 4;
   // Runs of a transaction the database aborted for a serialization failure or a deadlock.
   int transactionAttempts = 5;
-  // A little under the client's 30 s wait, so the client hears why.
+  // A little under the client's 30 s wait, so the client hears why. A write carrying deltas
+  // gets packet::kTimePerDeltaRow more per row, as does the client's wait.
   std::chrono::milliseconds callBudget{25'000};
 };
 
@@ -88,7 +90,8 @@ class Service {
   void checkOperatorArguments(const MethodDef& def, const MethodArgs& args,
                               const std::string& operatorCode) const;
 
-  Deadline deadline() const;
+  // Now plus the call budget, grown by `deltaRows` rows of a write.
+  Deadline deadline(std::size_t deltaRows = 0) const;
   // Runs `body` again while it fails with a retryable DbError, within the attempts and the
   // deadline.
   template <typename Body>

@@ -143,6 +143,19 @@ TEST_F(NetConnectionTest, TimeoutIsAFailureAndTheConnectionRecovers) {
   EXPECT_TRUE(net_.call("Echo", {}).ok);
 }
 
+TEST_F(NetConnectionTest, ACallCarryingManyDeltaRowsWaitsLongerForItsAnswer) {
+  net_.setReadTimeout(std::chrono::milliseconds(200));
+  net_.connect();
+  packet::Delta batch;
+  batch.fields = {{"CDCLIENTE", packet::FieldType::Text, 10}};
+  batch.changes.resize(1000);
+  batch.changes.front().newValues = {std::string("C1")};
+  const auto slow = net_.call("Slow", {batch});
+  EXPECT_TRUE(slow.ok) << slow.message;
+  // The longer wait was for that call only.
+  EXPECT_FALSE(net_.call("Slow", {}).ok);
+}
+
 TEST_F(NetConnectionTest, ARefusedSessionIsRenewedOnceAndTheCallSentAgain) {
   net_.connect();
   TNetConnection::setSessionToken("velho");
