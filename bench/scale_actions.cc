@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "bench/scale_database.h"
+#include "bench/scale_server.h"
 #include "shell/host_startup.h"
 #include "shell/qt/desktop.h"
 #include "shell/script/session.h"
@@ -37,6 +38,8 @@ long residentKb() {
   statm >> pages >> resident;
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+
+constexpr const char* kOperator = "OPERADOR";
 
 const char* const kOpen =
     "host Hoje 15/03/2026\n"
@@ -130,8 +133,19 @@ class Parts {
   std::deque<std::vector<script::Command>> parts_;
 };
 
-ActionResult perform(Action action, const std::string& path, int clients) {
+ActionResult perform(Action action, const std::string& path, int clients,
+                     ServerPlacement placement) {
   ActionResult result;
+  script::SessionOptions options;
+  options.modulePath = shell::defaultModulePath();
+  options.databasePath = path;
+  // Started first: the server's process is forked before this one has threads.
+  std::unique_ptr<ServerProcess> server;
+  if (placement == ServerPlacement::OwnProcess) {
+    server = std::make_unique<ServerProcess>(path, kOperator);
+    options.runningServer =
+        script::SessionOptions::RunningServer{server->port(), server->sessionToken(), kOperator};
+  }
   std::unique_ptr<QApplication> app;
   if (inWindow(action)) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -140,9 +154,6 @@ ActionResult perform(Action action, const std::string& path, int clients) {
     static char* argv[] = {name, nullptr};
     app = std::make_unique<QApplication>(argc, argv);
   }
-  script::SessionOptions options;
-  options.modulePath = shell::defaultModulePath();
-  options.databasePath = path;
   script::Session session(options);
   std::unique_ptr<shell::Desktop> desktop;
   if (app) {
@@ -169,6 +180,8 @@ ActionResult perform(Action action, const std::string& path, int clients) {
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::cout << kEndMark << std::endl;
   result.rssKb = residentKb();
+  if (server)
+    result.serverRssKb = server->residentKb();
   if (timed != 0 || parts.run("check", scripts.check) != 0)
     result.error = "the action or its checks failed";
   return result;
@@ -221,12 +234,13 @@ const char* actionName(Action action) {
   return "";
 }
 
-ActionResult runAction(Action action, const std::string& databasePath, int clients) {
+ActionResult runAction(Action action, const std::string& databasePath, int clients,
+                       ServerPlacement placement) {
   char transcript[] = "/tmp/cps-scale-transcript-XXXXXX";
   const int transcriptFd = mkstemp(transcript);
   int channel[2];
   if (transcriptFd < 0 || pipe(channel) != 0)
-    return {0, 0, 0, {}, "cannot start the run"};
+    return {0, 0, 0, 0, {}, "cannot start the run"};
   std::cout << std::flush;
   const pid_t child = fork();
   if (child == 0) {
@@ -234,13 +248,13 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
     dup2(transcriptFd, STDOUT_FILENO);
     ActionResult result;
     try {
-      result = perform(action, databasePath, clients);
+      result = perform(action, databasePath, clients, placement);
     } catch (const std::exception& e) {
       result.error = e.what();
     }
     std::cout << std::flush;
-    const std::string report = fmt::format("{} {} {}\n{}\n", result.seconds, result.rssKb,
-                                           result.rssBeforeKb, result.error);
+    const std::string report = fmt::format("{} {} {} {}\n{}\n", result.seconds, result.rssKb,
+                                           result.rssBeforeKb, result.serverRssKb, result.error);
     ssize_t written = write(channel[1], report.data(), report.size());
     _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
   }
@@ -255,7 +269,7 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
   close(transcriptFd);
   ActionResult result;
   std::istringstream in(report);
-  in >> result.seconds >> result.rssKb >> result.rssBeforeKb;
+  in >> result.seconds >> result.rssKb >> result.rssBeforeKb >> result.serverRssKb;
   in.ignore();
   std::getline(in, result.error);
   if (report.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0)

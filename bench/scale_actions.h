@@ -19,15 +19,22 @@ enum class Action {
 
 const char* actionName(Action action);
 
+// Where the application server runs: in the action's process (as the script driver and the
+// desktop without a server address run it), or in a process of its own on loopback, as in a
+// deployment, so the action's process holds the client tier alone.
+enum class ServerPlacement { InProcess, OwnProcess };
+
 struct ActionResult {
   double seconds = 0;  // the action alone, from the user's first input to the last answer
   long rssKb = 0;      // resident memory after the action
   long rssBeforeKb = 0;
+  long serverRssKb = 0;              // the server's process after the action, when it runs apart
   std::map<std::string, int> calls;  // remote calls the action made, by method
   std::string error;                 // empty when the run and its checks passed
 };
 
 // `clients` is the number of bound clients the database holds (and of bindable ones).
-ActionResult runAction(Action action, const std::string& databasePath, int clients);
+ActionResult runAction(Action action, const std::string& databasePath, int clients,
+                       ServerPlacement placement = ServerPlacement::InProcess);
 
 }  // namespace bench

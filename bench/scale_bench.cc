@@ -3,10 +3,13 @@
 // measured in the same run so that the ratios hold on a busy machine.
 //
 //   scale_bench [--sizes 1000,10000,100000] [--runs 5] [--no-window] [--keep DIR]
+//               [--actions leave,window,move,edit]
 //
 // For each size it builds a database of that many bound clients and as many bindable ones,
 // runs every action `runs` times (each in a fresh process, on a fresh copy of the database
-// when the action changes it) and prints one table of medians and ratios.
+// when the action changes it) and prints one table of medians and ratios, then the resident
+// memory after leaving the filter against the bytes of the values read: of the client tier
+// with the server in a process of its own, and of the whole with the server in process.
 #include <fmt/format.h>
 #include <stdlib.h>
 
@@ -57,13 +60,30 @@ struct Sample {
   bench::ActionResult last;
 };
 
+struct MemoryRow {
+  int clients = 0;
+  std::int64_t valueBytes = 0;
+  bench::ActionResult apart;      // the server in a process of its own
+  bench::ActionResult inProcess;  // the server in the action's process
+};
+
+double megabytes(long kb) {
+  return static_cast<double>(kb) / 1024;
+}
+
+std::string timesValues(long kb, std::int64_t valueBytes) {
+  return fmt::format("{:.1f}×", static_cast<double>(kb) * 1024 /
+                                    static_cast<double>(std::max<std::int64_t>(1, valueBytes)));
+}
+
 Sample measure(bench::Action action, const std::string& pristine, const std::string& scratch,
-               int clients, int runs, bool changesData) {
+               int clients, int runs, bool changesData,
+               bench::ServerPlacement placement = bench::ServerPlacement::InProcess) {
   Sample sample;
   for (int run = 0; run < runs; ++run) {
     if (changesData || run == 0)
       bench::copyDatabase(pristine, scratch);
-    bench::ActionResult result = bench::runAction(action, scratch, clients);
+    bench::ActionResult result = bench::runAction(action, scratch, clients, placement);
     if (!result.error.empty()) {
       std::cerr << bench::actionName(action) << " (" << clients << "): " << result.error << '\n';
       sample.last = result;
@@ -84,14 +104,20 @@ int main(int argc, char** argv) {
       "runs", "runs of each action", cxxopts::value<int>()->default_value("5"))(
       "no-window", "leave out the desktop window's actions")(
       "keep", "keep the databases in this folder (reused when present)",
-      cxxopts::value<std::string>())("h,help", "help");
+      cxxopts::value<std::string>())("actions", "actions to run: leave, window, move, edit",
+                                     cxxopts::value<std::vector<std::string>>()->default_value(
+                                         "leave,window,move,edit"))("h,help", "help");
   const auto parsed = options.parse(argc, argv);
   if (parsed.count("help")) {
     std::cout << options.help() << '\n';
     return 0;
   }
   const int runs = std::max(1, parsed["runs"].as<int>());
-  const bool window = parsed.count("no-window") == 0;
+  const auto actions = parsed["actions"].as<std::vector<std::string>>();
+  const auto wanted = [&](const char* name) {
+    return std::find(actions.begin(), actions.end(), name) != actions.end();
+  };
+  const bool window = parsed.count("no-window") == 0 && wanted("window");
   fs::path folder;
   if (parsed.count("keep")) {
     folder = parsed["keep"].as<std::string>();
@@ -102,6 +128,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<Row> rows;
+  std::vector<MemoryRow> memory;
   for (const int clients : parsed["sizes"].as<std::vector<int>>()) {
     const std::string pristine = (folder / fmt::format("scale-{}.db", clients)).string();
     const std::string scratch = (folder / fmt::format("scratch-{}.db", clients)).string();
@@ -124,14 +151,23 @@ int main(int argc, char** argv) {
     const double readFloor = median(reads);
     const double editFloor = median(updates) + median(reloads);
 
-    const Sample leave =
-        measure(bench::Action::LeaveFilter, pristine, scratch, clients, runs, false);
-    rows.push_back(
-        {"leave the filter", clients, median(leave.seconds), "read + JSON", readFloor,
-         fmt::format("RSS {} MB ({} MB before) for {} MB of values ({:.1f}×)",
-                     leave.last.rssKb / 1024, leave.last.rssBeforeKb / 1024, read.valueBytes >> 20,
-                     static_cast<double>(leave.last.rssKb) * 1024 /
-                         static_cast<double>(std::max<std::int64_t>(1, read.valueBytes)))});
+    // The window's actions are judged against the headless one.
+    Sample leave;
+    if (wanted("leave") || window) {
+      leave = measure(bench::Action::LeaveFilter, pristine, scratch, clients, runs, false);
+      rows.push_back(
+          {"leave the filter", clients, median(leave.seconds), "read + JSON", readFloor,
+           fmt::format("RSS {:.0f} MB, server in process", megabytes(leave.last.rssKb))});
+    }
+    if (wanted("leave")) {
+      const Sample apart = measure(bench::Action::LeaveFilter, pristine, scratch, clients, runs,
+                                   false, bench::ServerPlacement::OwnProcess);
+      rows.push_back({"leave the filter, server apart", clients, median(apart.seconds),
+                      "read + JSON", readFloor,
+                      fmt::format("client RSS {:.0f} MB, server RSS {:.0f} MB",
+                                  megabytes(apart.last.rssKb), megabytes(apart.last.serverRssKb))});
+      memory.push_back({clients, read.valueBytes, apart.last, leave.last});
+    }
     if (window) {
       const Sample shown =
           measure(bench::Action::LeaveFilterWindow, pristine, scratch, clients, runs, false);
@@ -142,18 +178,23 @@ int main(int argc, char** argv) {
       rows.push_back({"scroll list and grids, window", clients, median(scroll.seconds), "", 0,
                       "to the end, the middle and back, painted"});
     }
-    const Sample move = measure(bench::Action::MoveAllIn, pristine, scratch, clients, runs, true);
-    rows.push_back({"move every client in", clients, median(move.seconds), "raw inserts",
-                    median(inserts), callList(move.last.calls)});
-    if (window) {
-      const Sample shown =
-          measure(bench::Action::MoveAllInWindow, pristine, scratch, clients, runs, true);
-      rows.push_back({"move every client in, window", clients, median(shown.seconds), "headless",
-                      median(move.seconds), ""});
+    if (wanted("move")) {
+      const Sample move = measure(bench::Action::MoveAllIn, pristine, scratch, clients, runs, true);
+      rows.push_back({"move every client in", clients, median(move.seconds), "raw inserts",
+                      median(inserts), callList(move.last.calls)});
+      if (window) {
+        const Sample shown =
+            measure(bench::Action::MoveAllInWindow, pristine, scratch, clients, runs, true);
+        rows.push_back({"move every client in, window", clients, median(shown.seconds), "headless",
+                        median(move.seconds), ""});
+      }
     }
-    const Sample edit = measure(bench::Action::ConfirmEdit, pristine, scratch, clients, runs, true);
-    rows.push_back({"change one row, confirm", clients, median(edit.seconds), "UPDATE + reload",
-                    editFloor, callList(edit.last.calls)});
+    if (wanted("edit")) {
+      const Sample edit =
+          measure(bench::Action::ConfirmEdit, pristine, scratch, clients, runs, true);
+      rows.push_back({"change one row, confirm", clients, median(edit.seconds), "UPDATE + reload",
+                      editFloor, callList(edit.last.calls)});
+    }
   }
 
   std::cout << fmt::format("\n{} runs each, medians\n\n", runs);
@@ -165,6 +206,21 @@ int main(int argc, char** argv) {
     std::cout << fmt::format("| {} | {} | {} | {} | {} | {} | {} |\n", row.action, row.clients,
                              seconds(row.median), row.floorName,
                              row.floor > 0 ? seconds(row.floor) : "", ratio, row.notes);
+  }
+  if (!memory.empty()) {
+    std::cout << "\nResident memory after leaving the filter (last run), against the bytes of "
+                 "the values read\n\n"
+                 "| clients | values | client tier, server apart | ratio | client before the "
+                 "action | server process | whole, server in process | ratio |\n"
+                 "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (const MemoryRow& row : memory) {
+      std::cout << fmt::format(
+          "| {} | {:.1f} MB | {:.0f} MB | {} | {:.0f} MB | {:.0f} MB | {:.0f} MB | {} |\n",
+          row.clients, static_cast<double>(row.valueBytes) / (1 << 20), megabytes(row.apart.rssKb),
+          timesValues(row.apart.rssKb, row.valueBytes), megabytes(row.apart.rssBeforeKb),
+          megabytes(row.apart.serverRssKb), megabytes(row.inProcess.rssKb),
+          timesValues(row.inProcess.rssKb, row.valueBytes));
+    }
   }
   if (!parsed.count("keep"))
     fs::remove_all(folder);

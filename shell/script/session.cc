@@ -50,14 +50,18 @@ Session::Session(SessionOptions options)
   } else {
     databasePath_ = options_.databasePath;
   }
-  server_ = std::make_unique<server::AppServer>(databasePath_);
-  const int port = server_->start();
-
   auto& context = Quendra::context();
   context.webURL = "127.0.0.1";
-  context.webPort = port;
   context.databasePath = databasePath_;
-  shell::signInLocally(server_->service(), context.operador);
+  if (options_.runningServer) {
+    context.webPort = options_.runningServer->port;
+    context.operador = options_.runningServer->operatorCode;
+    host::TNetConnection::setSessionToken(options_.runningServer->sessionToken);
+  } else {
+    server_ = std::make_unique<server::AppServer>(databasePath_);
+    context.webPort = server_->start();
+    shell::signInLocally(server_->service(), context.operador);
+  }
 
   ui::application().setRunner(this);
   host::CriaPrincipal();
@@ -82,6 +86,8 @@ Session::~Session() {
   if (server_) {
     shell::signOutLocally(server_->service());
     server_->stop();
+  } else {
+    host::TNetConnection::setSessionToken({});
   }
   std::error_code ignored;
   std::filesystem::remove_all(tempDir_, ignored);
@@ -147,6 +153,8 @@ void Session::expect(const Command& command) {
 
 void Session::hostSetting(const Command& command) {
   applyHostSetting(command, [this](const std::string& operatorCode) {
+    if (!server_)
+      failText("another operator signs in only at a server of this process");
     shell::signInLocally(server_->service(), operatorCode);
   });
 }

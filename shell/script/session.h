@@ -40,6 +40,16 @@ struct SessionOptions {
   // whatever the script changed in it.
   std::string databasePath;
   bool quiet = false;  // print failures only
+  // An application server already running on loopback, in a process of its own as in a
+  // deployment, to call instead of starting one in this process: its port, and a session it
+  // opened for the operator. The database above must be the one it serves. Signing another
+  // operator in (`host Operador`) needs the server in this process.
+  struct RunningServer {
+    int port = 0;
+    std::string sessionToken;
+    std::string operatorCode;
+  };
+  std::optional<RunningServer> runningServer;
   // Makes the camera at the first `screenshot`; without one the command fails.
   std::function<std::unique_ptr<Camera>()> camera;
 };

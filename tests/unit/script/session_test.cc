@@ -6,13 +6,16 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "host/process_state.h"
 #include "host/quendra.h"
 #include "host/ui/application.h"
 #include "host/ui/regional.h"
+#include "server/app_server.h"
 #include "server/database_setup.h"
+#include "server/service.h"
 #include "server/storage.h"
 #include "shell/host_startup.h"
 
@@ -36,11 +39,14 @@ class SessionTest : public ::testing::Test {
   }
 
   // Runs `text` as the script "run.script" against the test's database; keeps what it printed.
-  int run(const std::string& text) {
+  // With `running`, the session calls that server instead of starting its own.
+  int run(const std::string& text,
+          std::optional<SessionOptions::RunningServer> running = std::nullopt) {
     SessionOptions options;
     options.modulePath = shell::defaultModulePath();
     options.databasePath = database_;
     options.quiet = true;
+    options.runningServer = std::move(running);
     const auto commands = parseScript("run.script", text);
     ::testing::internal::CaptureStdout();
     int status = 1;
@@ -60,7 +66,7 @@ class SessionTest : public ::testing::Test {
 
   std::string printed;
 
- private:
+ protected:
   std::filesystem::path folder_;
   std::string database_;
 };
@@ -126,6 +132,26 @@ TEST_F(SessionTest, ExpectationsOfMessagesAndCallsFailWhenNothingHappened) {
   EXPECT_EQ(printed,
             "run.script:1: expected call GetServClie \"0001\" \"*\", got no call of "
             "GetServClie\n");
+}
+
+// The module is opened once in this process (its units keep their state while it is loaded).
+TEST_F(SessionTest, ARunningServerIsCalledWithTheSessionItOpened) {
+  server::AppServer running(database_);
+  const SessionOptions::RunningServer maria{
+      running.start(), running.service().openLocalSession("maria").token, "MARIA"};
+  // The server refuses calls without a session it opened, so rows reach the grid only through
+  // that session.
+  EXPECT_EQ(run("open\ntype medCdFilial \"0001\"\ntype medCdServico \"00004\"\n"
+                "focus dbgPadrao\nexpect no-message\n"
+                "expect field cdsServClie CDCLIENTE \"101915\"\n",
+                maria),
+            0)
+      << printed;
+  EXPECT_EQ(Quendra::context().operador, "MARIA");
+
+  EXPECT_EQ(run("host Operador joao\n", maria), 1);
+  EXPECT_EQ(printed, "run.script:1: another operator signs in only at a server of this process\n");
+  running.stop();
 }
 
 }  // namespace
