@@ -17,6 +17,15 @@ inline constexpr const char* kMascaraCpf = "999.999.999-99;0;_";
 inline constexpr const char* kMascaraCnpj = "99.999.999/9999-99;0;_";
 inline constexpr const char* kMascaraData = "!99/99/9999;1;_";
 
+// A failed result raises ServerError when asked to; true when the result is good.
+bool checkOk(const packet::CallResult& result, bool raise) {
+  if (!result.ok && raise) {
+    throw ServerError(result.message.empty() ? "O servidor de aplicação recusou a operação."
+                                             : result.message);
+  }
+  return result.ok;
+}
+
 }  // namespace
 
 void MensErro(const std::string& text, bool abort) {
@@ -26,14 +35,15 @@ void MensErro(const std::string& text, bool abort) {
 }
 
 packet::Packet CheckResultServ(const packet::CallResult& result, bool raise, int /*unused*/) {
-  if (!result.ok) {
-    if (raise) {
-      throw ServerError(result.message.empty() ? "O servidor de aplicação recusou a operação."
-                                               : result.message);
-    }
+  if (!checkOk(result, raise))
     return {};
-  }
   return result.packet.value_or(packet::Packet{});
+}
+
+packet::Packet CheckResultServ(packet::CallResult&& result, bool raise, int /*unused*/) {
+  if (!checkOk(result, raise) || !result.packet)
+    return {};
+  return std::move(*result.packet);
 }
 
 bool EmptyString(std::string_view text) {

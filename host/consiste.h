@@ -30,6 +30,9 @@ void MensErro(const std::string& text, bool abort);
 // raises ServerError with the server's message when `raise` is set; otherwise it gives an
 // empty packet. The last argument is kept for the callers' sake and means nothing here.
 packet::Packet CheckResultServ(const packet::CallResult& result, bool raise, int unused = 0);
+// The same for a result no longer needed: its packet is moved out, not copied (an answer of a
+// large service holds millions of values).
+packet::Packet CheckResultServ(packet::CallResult&& result, bool raise, int unused = 0);
 
 // True for an empty text or one of blanks only.
 bool EmptyString(std::string_view text);

@@ -9,6 +9,7 @@
 
 #include "host/db/change_log.h"
 #include "host/db/data_source.h"
+#include "host/db/freed_memory.h"
 
 namespace db {
 
@@ -128,8 +129,6 @@ std::vector<std::unique_ptr<Record>> DataSet::recordsOf(packet::Packet& packet,
       }
       record->values = RowValues(mapped);
     }
-    if (consume)
-      packet::Row().swap(row);
     records.push_back(std::move(record));
   }
   if (consume)
@@ -170,10 +169,13 @@ void DataSet::loadPacket(const packet::Packet& packet) {
 }
 
 void DataSet::loadPacket(packet::Packet&& packet) {
+  const bool large = packet.rows.size() * packet.fields.size() >= kLargeLoadValues;
   if (packet.changes)
     applyChanges(packet, true);
   else
     open(recordsOf(packet, true), packet.version);
+  if (large)
+    releaseFreedMemory();
 }
 
 void DataSet::close() {

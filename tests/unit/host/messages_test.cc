@@ -85,6 +85,15 @@ TEST(CheckResultServTest, GivesThePacketOrRaisesTheServersMessage) {
   EXPECT_THROW(Consiste::CheckResultServ({false, "", {}}, true, 0), Consiste::ServerError);
   // Without the raise flag a failure gives no rows, never the failed answer's.
   EXPECT_TRUE(Consiste::CheckResultServ(failed, false, 0).rows.empty());
+
+  // A result handed over is checked alike; its packet is moved out, not copied.
+  EXPECT_TRUE(Consiste::CheckResultServ(packet::CallResult(failed), false, 0).rows.empty());
+  EXPECT_THROW(Consiste::CheckResultServ(packet::CallResult(failed), true, 0),
+               Consiste::ServerError);
+  packet::CallResult good{true, "", rows};
+  const packet::Packet taken = Consiste::CheckResultServ(std::move(good), true, 0);
+  EXPECT_EQ(taken.rows, rows.rows);
+  EXPECT_TRUE(good.packet->rows.empty());
 }
 
 }  // namespace
