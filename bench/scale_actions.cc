@@ -41,6 +41,18 @@ long residentKb() {
 
 constexpr const char* kOperator = "OPERADOR";
 
+// The resident pages that are the process's own data: its heap and anonymous mappings, not the
+// code of the program and its libraries.
+long anonymousKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("RssAnon:", 0) == 0)
+      return std::stol(line.substr(8));
+  }
+  return 0;
+}
+
 const char* const kOpen =
     "host Hoje 15/03/2026\n"
     "open\n"
@@ -180,6 +192,7 @@ ActionResult perform(Action action, const std::string& path, int clients,
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::cout << kEndMark << std::endl;
   result.rssKb = residentKb();
+  result.anonymousKb = anonymousKb();
   if (server)
     result.serverRssKb = server->residentKb();
   if (timed != 0 || parts.run("check", scripts.check) != 0)
@@ -240,7 +253,7 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
   const int transcriptFd = mkstemp(transcript);
   int channel[2];
   if (transcriptFd < 0 || pipe(channel) != 0)
-    return {0, 0, 0, 0, {}, "cannot start the run"};
+    return {0, 0, 0, 0, 0, {}, "cannot start the run"};
   std::cout << std::flush;
   const pid_t child = fork();
   if (child == 0) {
@@ -253,8 +266,9 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
       result.error = e.what();
     }
     std::cout << std::flush;
-    const std::string report = fmt::format("{} {} {} {}\n{}\n", result.seconds, result.rssKb,
-                                           result.rssBeforeKb, result.serverRssKb, result.error);
+    const std::string report =
+        fmt::format("{} {} {} {} {}\n{}\n", result.seconds, result.rssKb, result.rssBeforeKb,
+                    result.anonymousKb, result.serverRssKb, result.error);
     ssize_t written = write(channel[1], report.data(), report.size());
     _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
   }
@@ -269,7 +283,8 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
   close(transcriptFd);
   ActionResult result;
   std::istringstream in(report);
-  in >> result.seconds >> result.rssKb >> result.rssBeforeKb >> result.serverRssKb;
+  in >> result.seconds >> result.rssKb >> result.rssBeforeKb >> result.anonymousKb >>
+      result.serverRssKb;
   in.ignore();
   std::getline(in, result.error);
   if (report.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0)

@@ -210,14 +210,17 @@ int main(int argc, char** argv) {
   if (!memory.empty()) {
     std::cout << "\nResident memory after leaving the filter (last run), against the bytes of "
                  "the values read\n\n"
-                 "| clients | values | client tier, server apart | ratio | client before the "
-                 "action | server process | whole, server in process | ratio |\n"
-                 "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+                 "| clients | values | client tier, server apart | ratio | of it, data | ratio | "
+                 "client before the action | server process | whole, server in process | ratio "
+                 "|\n"
+                 "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (const MemoryRow& row : memory) {
       std::cout << fmt::format(
-          "| {} | {:.1f} MB | {:.0f} MB | {} | {:.0f} MB | {:.0f} MB | {:.0f} MB | {} |\n",
+          "| {} | {:.1f} MB | {:.0f} MB | {} | {:.0f} MB | {} | {:.0f} MB | {:.0f} MB | {:.0f} MB "
+          "| {} |\n",
           row.clients, static_cast<double>(row.valueBytes) / (1 << 20), megabytes(row.apart.rssKb),
-          timesValues(row.apart.rssKb, row.valueBytes), megabytes(row.apart.rssBeforeKb),
+          timesValues(row.apart.rssKb, row.valueBytes), megabytes(row.apart.anonymousKb),
+          timesValues(row.apart.anonymousKb, row.valueBytes), megabytes(row.apart.rssBeforeKb),
           megabytes(row.apart.serverRssKb), megabytes(row.inProcess.rssKb),
           timesValues(row.inProcess.rssKb, row.valueBytes));
     }
