@@ -41,14 +41,15 @@ long residentKb() {
 
 constexpr const char* kOperator = "OPERADOR";
 
-// The resident pages that are the process's own data: its heap and anonymous mappings, not the
-// code of the program and its libraries.
-long anonymousKb() {
+// A figure in kB of /proc/self/status: "RssAnon" is the resident pages that are the process's
+// own data (its heap and anonymous mappings, not the code of the program and its libraries),
+// "VmHWM" the most the process has held resident.
+long statusKb(const std::string& name) {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("RssAnon:", 0) == 0)
-      return std::stol(line.substr(8));
+    if (line.rfind(name + ":", 0) == 0)
+      return std::stol(line.substr(name.size() + 1));
   }
   return 0;
 }
@@ -192,7 +193,8 @@ ActionResult perform(Action action, const std::string& path, int clients,
   result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::cout << kEndMark << std::endl;
   result.rssKb = residentKb();
-  result.anonymousKb = anonymousKb();
+  result.anonymousKb = statusKb("RssAnon");
+  result.peakKb = statusKb("VmHWM");
   if (server)
     result.serverRssKb = server->residentKb();
   if (timed != 0 || parts.run("check", scripts.check) != 0)
@@ -253,7 +255,7 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
   const int transcriptFd = mkstemp(transcript);
   int channel[2];
   if (transcriptFd < 0 || pipe(channel) != 0)
-    return {0, 0, 0, 0, 0, {}, "cannot start the run"};
+    return {0, 0, 0, 0, 0, 0, {}, "cannot start the run"};
   std::cout << std::flush;
   const pid_t child = fork();
   if (child == 0) {
@@ -267,8 +269,8 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
     }
     std::cout << std::flush;
     const std::string report =
-        fmt::format("{} {} {} {} {}\n{}\n", result.seconds, result.rssKb, result.rssBeforeKb,
-                    result.anonymousKb, result.serverRssKb, result.error);
+        fmt::format("{} {} {} {} {} {}\n{}\n", result.seconds, result.rssKb, result.rssBeforeKb,
+                    result.anonymousKb, result.peakKb, result.serverRssKb, result.error);
     ssize_t written = write(channel[1], report.data(), report.size());
     _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
   }
@@ -284,7 +286,7 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
   ActionResult result;
   std::istringstream in(report);
   in >> result.seconds >> result.rssKb >> result.rssBeforeKb >> result.anonymousKb >>
-      result.serverRssKb;
+      result.peakKb >> result.serverRssKb;
   in.ignore();
   std::getline(in, result.error);
   if (report.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0)

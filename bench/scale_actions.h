@@ -28,8 +28,12 @@ struct ActionResult {
   double seconds = 0;  // the action alone, from the user's first input to the last answer
   long rssKb = 0;      // resident memory after the action
   long rssBeforeKb = 0;
-  long anonymousKb = 0;              // of rssKb, the process's own data (no pages of code or files)
-  long serverRssKb = 0;              // the server's process after the action, when it runs apart
+  // Of rssKb, the process's own data: no pages of code or files.
+  long anonymousKb = 0;
+  // The most the process held resident, the action's peak included.
+  long peakKb = 0;
+  // The server's process after the action, when it runs apart.
+  long serverRssKb = 0;
   std::map<std::string, int> calls;  // remote calls the action made, by method
   std::string error;                 // empty when the run and its checks passed
 };

@@ -211,18 +211,18 @@ int main(int argc, char** argv) {
     std::cout << "\nResident memory after leaving the filter (last run), against the bytes of "
                  "the values read\n\n"
                  "| clients | values | client tier, server apart | ratio | of it, data | ratio | "
-                 "client before the action | server process | whole, server in process | ratio "
-                 "|\n"
-                 "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+                 "client before the action | client's peak | server process | whole, server in "
+                 "process | ratio |\n"
+                 "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (const MemoryRow& row : memory) {
       std::cout << fmt::format(
           "| {} | {:.1f} MB | {:.0f} MB | {} | {:.0f} MB | {} | {:.0f} MB | {:.0f} MB | {:.0f} MB "
-          "| {} |\n",
+          "| {:.0f} MB | {} |\n",
           row.clients, static_cast<double>(row.valueBytes) / (1 << 20), megabytes(row.apart.rssKb),
           timesValues(row.apart.rssKb, row.valueBytes), megabytes(row.apart.anonymousKb),
           timesValues(row.apart.anonymousKb, row.valueBytes), megabytes(row.apart.rssBeforeKb),
-          megabytes(row.apart.serverRssKb), megabytes(row.inProcess.rssKb),
-          timesValues(row.inProcess.rssKb, row.valueBytes));
+          megabytes(row.apart.peakKb), megabytes(row.apart.serverRssKb),
+          megabytes(row.inProcess.rssKb), timesValues(row.inProcess.rssKb, row.valueBytes));
     }
   }
   if (!parsed.count("keep"))
