@@ -32,7 +32,16 @@ void TfrmClientesServico::bindClientListHandlers() {
 std::string TfrmClientesServico::clientDisplayText(const std::string& inscription,
                                                    const std::string& personType,
                                                    const std::string& companyName) {
-  return ui::formatMaskText(Consiste::PictPess(personType), inscription) + " - " + companyName;
+  return clientDisplayText(inscription, ui::EditMask(Consiste::PictPess(personType)), companyName);
+}
+
+std::string TfrmClientesServico::clientDisplayText(const std::string& inscription,
+                                                   const ui::EditMask& inscriptionPicture,
+                                                   const std::string& companyName) {
+  std::string text = ui::formatMaskText(inscriptionPicture, inscription);
+  text += " - ";
+  text += companyName;
+  return text;
 }
 
 void TfrmClientesServico::MontaLista() {
@@ -42,10 +51,16 @@ void TfrmClientesServico::MontaLista() {
                                                 {medCdFilial->text(), medCdServico->text()}));
   host::WaitProgress progress(this, "Montando a lista de clientes...",
                               cdsClientesFilial->recordCount());
+  // The inscription's picture of each person type, read once for the whole list.
+  std::unordered_map<std::string, ui::EditMask> pictures;
   for (cdsClientesFilial->first(); !cdsClientesFilial->eof(); cdsClientesFilial->next()) {
     progress.advance(lsbPossiveis->count());
+    const std::string personType = cdsClientesFilialIDTPIJURCLIE->asString();
+    auto picture = pictures.find(personType);
+    if (picture == pictures.end())
+      picture = pictures.emplace(personType, ui::EditMask(Consiste::PictPess(personType))).first;
     lsbPossiveis->addItem(clientDisplayText(cdsClientesFilialNRINSJURCLIE->asString(),
-                                            cdsClientesFilialIDTPIJURCLIE->asString(),
+                                            picture->second,
                                             cdsClientesFilialNMRAZSOCCLIE->asString()));
     lsbCdPossiveis->addItem(cdsClientesFilialCDCLIENTE->asString());
   }

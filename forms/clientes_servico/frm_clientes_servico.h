@@ -32,6 +32,7 @@
 #include "host/net_connection.h"
 #include "host/ui/combo_box.h"
 #include "host/ui/containers.h"
+#include "host/ui/edit_mask.h"
 #include "host/ui/list_box.h"
 #include "host/ui/page_control.h"
 #include "host/ui/static_controls.h"
@@ -240,6 +241,9 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
   // The list text of a client: formatted inscription, " - ", company name.
   static std::string clientDisplayText(const std::string& inscription,
                                        const std::string& personType,
+                                       const std::string& companyName);
+  static std::string clientDisplayText(const std::string& inscription,
+                                       const ui::EditMask& inscriptionPicture,
                                        const std::string& companyName);
 
   // --- page and button enabling (rules in enabling_rules.h) ---

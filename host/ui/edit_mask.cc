@@ -256,25 +256,29 @@ bool EditMask::isComplete(std::string_view editText) const {
 }
 
 std::string formatMaskText(std::string_view mask, std::string_view value) {
-  const EditMask picture(mask);
+  return formatMaskText(EditMask(mask), value);
+}
+
+std::string formatMaskText(const EditMask& picture, std::string_view value) {
   if (picture.empty())
     return std::string(value);
-  const auto chars = codePoints(value);
   std::string out;
+  out.reserve(value.size() + picture.items().size());
   std::size_t pos = 0;
   for (const auto& item : picture.items()) {
-    if (pos >= chars.size())
+    if (pos >= value.size())
       break;
     if (item.kind == EditMask::Kind::Literal) {
-      if (chars[pos] == item.literal)
-        ++pos;
+      std::size_t next = pos;
+      if (utf8::decode(value, next) == item.literal)
+        pos = next;
       utf8::append(out, item.literal);
       continue;
     }
-    utf8::append(out, applyCase(item.letterCase, chars[pos++]));
+    utf8::append(out, applyCase(item.letterCase, utf8::decode(value, pos)));
   }
-  for (; pos < chars.size(); ++pos)
-    utf8::append(out, chars[pos]);
+  while (pos < value.size())
+    utf8::append(out, utf8::decode(value, pos));
   return out;
 }
 

@@ -76,5 +76,8 @@ class EditMask {
 // nothing of the value is hidden. An empty mask returns the value unchanged.
 //   formatMaskText("999.999.999-99;0;_", "12345678901") == "123.456.789-01"
 std::string formatMaskText(std::string_view mask, std::string_view value);
+// The same with the picture already read: a list of many values formats each with one of a
+// few masks, and reading the mask again for every value would cost more than the formatting.
+std::string formatMaskText(const EditMask& picture, std::string_view value);
 
 }  // namespace ui

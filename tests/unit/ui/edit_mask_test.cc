@@ -76,6 +76,17 @@ TEST(FormatMaskTextTest, LaysValuesIntoTheSlots) {
   EXPECT_EQ(formatMaskText(">aaaa;0; ", "ab"), "AB");
 }
 
+TEST(FormatMaskTextTest, OnePictureServesManyValues) {
+  const char* const mask = "99.999.999/9999-99;0;_";
+  const EditMask picture(mask);
+  for (const char* value : {"12345678000195", "12.345.678/0001-95", "1234", "", "12x"})
+    EXPECT_EQ(formatMaskText(picture, value), formatMaskText(mask, value)) << value;
+  // Characters of several bytes: a literal the value already has is taken over, and what is
+  // past the last slot is appended as it is.
+  EXPECT_EQ(formatMaskText(EditMask(">aa§a;0; "), "çé§ão"), "ÇÉ§Ão");
+  EXPECT_EQ(formatMaskText(EditMask(">aa§a;0; "), "çéão"), "ÇÉ§Ão");
+}
+
 }  // namespace
 }  // namespace ui
 
