@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <charconv>
 #include <mutex>
 
 #include "host/process_state.h"
@@ -29,6 +30,19 @@ bool isMethodName(const std::string& name) {
   return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
   });
+}
+
+// The length an answer declares, as far as it is worth reserving: a peer may declare any
+// length, and the text grows past the cap as its bytes actually arrive.
+size_t declaredLength(const httplib::Response& head) {
+  constexpr size_t kMostReserved = size_t{256} << 20;
+  const std::string declared = head.get_header_value("Content-Length");
+  size_t length = 0;
+  const auto [end, error] =
+      std::from_chars(declared.data(), declared.data() + declared.size(), length);
+  if (error != std::errc() || end != declared.data() + declared.size())
+    return 0;
+  return std::min(length, kMostReserved);
 }
 
 double seconds(std::chrono::milliseconds duration) {
@@ -149,7 +163,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   if (!isMethodName(method))
     return failure(fmt::format("Nome de método inválido: '{}'.", method));
 
-  const std::string body = packet::argsToJsonText(args);
+  std::string body = packet::argsToJsonText(args);
   httplib::Headers headers;
   if (const std::string token = sessionToken(); !token.empty())
     headers.emplace("Authorization", "Bearer " + token);
@@ -161,8 +175,24 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
       packet::timeForDeltaRows(readTimeout_, packet::deltaRows(args));
   client_->set_read_timeout(wait);
   client_->set_write_timeout(wait);
-  const auto response =
-      client_->Post("/" + moduleName_ + "/" + method, headers, body, "application/json");
+  httplib::Request request;
+  request.method = "POST";
+  request.path = "/" + moduleName_ + "/" + method;
+  request.headers = std::move(headers);
+  request.headers.emplace("Content-Type", "application/json");
+  request.body = std::move(body);
+  // The answer of a whole service runs to tens of megabytes: its declared length is reserved
+  // once instead of the text growing, and copied, as it arrives.
+  std::string answer;
+  request.response_handler = [&answer](const httplib::Response& head) {
+    answer.reserve(declaredLength(head));
+    return true;
+  };
+  request.content_receiver = [&answer](const char* data, size_t length, uint64_t, uint64_t) {
+    answer.append(data, length);
+    return true;
+  };
+  const auto response = client_->send(request);
   if (!response) {
     switch (response.error()) {
       case httplib::Error::SSLServerVerification:
@@ -191,7 +221,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
     }
   }
   try {
-    packet::CallResult result = packet::callResultFromJsonText(response->body);
+    packet::CallResult result = packet::callResultFromJsonText(answer);
     sessionRefused = response->status == 401 && !result.ok;
     if (result.ok && response->status != 200) {
       return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",

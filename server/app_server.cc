@@ -23,7 +23,10 @@ constexpr const char* kJsonType = "application/json; charset=utf-8";
 
 void answer(httplib::Response& response, int status, const packet::CallResult& result) {
   response.status = status;
-  response.set_content(packet::callResultToJsonText(result), kJsonType);
+  // Moved in rather than set: the text of a whole service is tens of megabytes.
+  response.body = packet::callResultToJsonText(result);
+  response.headers.erase("Content-Type");
+  response.set_header("Content-Type", kJsonType);
 }
 
 void refuse(httplib::Response& response, int status, std::string message) {

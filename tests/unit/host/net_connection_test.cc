@@ -50,6 +50,21 @@ class StubServer {
     http_.Post("/mod/NotCallResult", [](const httplib::Request&, httplib::Response& response) {
       response.set_content(R"({"status":"talvez"})", "application/json");
     });
+    // Rows enough that the answer arrives in many pieces.
+    http_.Post("/mod/Large", [](const httplib::Request&, httplib::Response& response) {
+      packet::Packet rows;
+      rows.fields = {{"NMCLIENTE", packet::FieldType::Text, 100}};
+      for (int i = 0; i < 50000; ++i)
+        rows.rows.push_back({"Cliente " + std::to_string(i)});
+      response.set_content(packet::toJson(packet::CallResult{true, "", rows}).dump(),
+                           "application/json");
+    });
+    // Declares far more than it sends, then closes the connection.
+    http_.Post("/mod/Short", [](const httplib::Request&, httplib::Response& response) {
+      response.set_header("Content-Length", "99999999999");
+      response.set_header("Connection", "close");
+      response.body = R"({"status":"ok"})";
+    });
     http_.Post("/mod/Slow", [](const httplib::Request&, httplib::Response& response) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
       response.set_content(R"({"status":"ok"})", "application/json");
@@ -132,6 +147,19 @@ TEST_F(NetConnectionTest, EveryFailureBecomesAFailedResult) {
   net_.disconnect();
   EXPECT_FALSE(net_.connected());
   expectFailure("Echo", "não está aberta");
+}
+
+TEST_F(NetConnectionTest, AnAnswerIsReadWholeOrNotAtAll) {
+  net_.setReadTimeout(std::chrono::milliseconds(1000));
+  net_.connect();
+  const auto large = net_.call("Large", {});
+  ASSERT_TRUE(large.ok) << large.message;
+  ASSERT_EQ(large.packet->rows.size(), 50000u);
+  EXPECT_EQ(large.packet->rows.back()[0], packet::Value(std::string("Cliente 49999")));
+  const auto cut = net_.call("Short", {});
+  EXPECT_FALSE(cut.ok);
+  EXPECT_NE(cut.message.find("não respondeu"), std::string::npos) << cut.message;
+  EXPECT_TRUE(net_.call("Echo", {}).ok);
 }
 
 TEST_F(NetConnectionTest, TimeoutIsAFailureAndTheConnectionRecovers) {
