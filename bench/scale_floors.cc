@@ -1,6 +1,8 @@
 #include "bench/scale_floors.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "bench/scale_database.h"
@@ -97,8 +99,9 @@ ReadFloor reloadFloor(const std::string& path) {
   return floor;
 }
 
-double insertFloor(const std::string& path, int clients) {
-  server::Database db(path, false);
+namespace {
+
+void dropTriggers(server::Database& db) {
   std::vector<std::string> triggers;
   {
     auto list = db.prepare("SELECT name FROM sqlite_master WHERE type = 'trigger'");
@@ -107,6 +110,90 @@ double insertFloor(const std::string& path, int clients) {
   }
   for (const auto& name : triggers)
     db.exec("DROP TRIGGER \"" + name + "\"");
+}
+
+std::int64_t lastRowid(server::Database& db, const std::string& table) {
+  auto statement = db.prepare("SELECT COALESCE(MAX(rowid), 0) FROM " + table);
+  return statement.step() ? static_cast<std::int64_t>(statement.number(0)) : 0;
+}
+
+}  // namespace
+
+WrittenRows readWrittenRows(const std::string& pristine, const std::string& moved) {
+  WrittenRows written;
+  server::Database before(pristine, false);
+  server::Database after(moved, false);
+  for (const char* table : {"SERVCLIE", "HISTSERVFATU", "TRILHAALT"}) {
+    TableRows gained{table, {}, {}};
+    auto rows = after.prepare("SELECT * FROM " + gained.table + " WHERE rowid > ?");
+    rows.bind(1, static_cast<double>(lastRowid(before, gained.table)));
+    for (int c = 0; c < rows.columnCount(); ++c)
+      gained.columns.push_back(rows.columnName(c));
+    while (rows.step()) {
+      std::vector<packet::Value> values;
+      values.reserve(gained.columns.size());
+      for (int c = 0; c < rows.columnCount(); ++c)
+        values.push_back(rows.value(c));
+      gained.rows.push_back(std::move(values));
+    }
+    written.push_back(std::move(gained));
+  }
+  return written;
+}
+
+std::int64_t rowCount(const WrittenRows& written) {
+  std::int64_t rows = 0;
+  for (const TableRows& gained : written)
+    rows += static_cast<std::int64_t>(gained.rows.size());
+  return rows;
+}
+
+double writtenRowsFloor(const WrittenRows& written, const std::string& pristine,
+                        const std::string& scratch) {
+  copyDatabase(pristine, scratch);
+  server::Database db(scratch, false);
+  dropTriggers(db);
+  const auto start = Clock::now();
+  server::Transaction transaction(db);
+  for (const TableRows& gained : written) {
+    // As many rows to a statement as 900 parameters take: the statements' own cost is
+    // spread over the rows, as the server's batched trail does.
+    const size_t width = gained.columns.size();
+    const size_t perStatement = std::max<size_t>(1, 900 / std::max<size_t>(1, width));
+    std::string columns, marks;
+    for (const auto& column : gained.columns) {
+      columns += (columns.empty() ? "" : ", ") + column;
+      marks += marks.empty() ? "(?" : ", ?";
+    }
+    marks += ')';
+    const auto insertSql = [&](size_t rows) {
+      std::string sql = "INSERT INTO " + gained.table + " (" + columns + ") VALUES ";
+      for (size_t r = 0; r < rows; ++r)
+        sql += (r > 0 ? ", " : "") + marks;
+      return sql;
+    };
+    auto full = db.prepare(insertSql(perStatement));
+    for (size_t first = 0; first < gained.rows.size(); first += perStatement) {
+      const size_t count = std::min(perStatement, gained.rows.size() - first);
+      auto partial =
+          count < perStatement ? std::optional(db.prepare(insertSql(count))) : std::nullopt;
+      server::Statement& insert = partial ? *partial : full;
+      for (size_t r = 0; r < count; ++r) {
+        const auto& values = gained.rows[first + r];
+        for (size_t c = 0; c < width; ++c)
+          insert.bind(static_cast<int>(r * width + c) + 1, values[c]);
+      }
+      insert.run();
+      insert.reset();
+    }
+  }
+  transaction.commit();
+  return since(start);
+}
+
+double insertFloor(const std::string& path, int clients) {
+  server::Database db(path, false);
+  dropTriggers(db);
   const auto start = Clock::now();
   server::Transaction transaction(db);
   auto insert = db.prepare(

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "packet/value.h"
 
 namespace bench {
 
@@ -25,6 +28,23 @@ ReadFloor reloadFloor(const std::string& path);
 // prepared statement in one transaction, into the table as it is without the triggers that
 // keep row versions. Runs on (and changes) the file it is given.
 double insertFloor(const std::string& path, int clients);
+
+// Every row that moving the clients in wrote: the bindings, their value history and the trail
+// of changes of both (the rows of the moved database past those of the pristine one).
+struct TableRows {
+  std::string table;
+  std::vector<std::string> columns;
+  std::vector<std::vector<packet::Value>> rows;
+};
+using WrittenRows = std::vector<TableRows>;
+WrittenRows readWrittenRows(const std::string& pristine, const std::string& moved);
+std::int64_t rowCount(const WrittenRows& written);
+
+// Inserts those rows as they are, many rows to a prepared statement, in one transaction,
+// into a copy of `pristine` made at `scratch`, without the triggers that keep row versions:
+// what the action must write at the least, however it does it.
+double writtenRowsFloor(const WrittenRows& written, const std::string& pristine,
+                        const std::string& scratch);
 
 // One row's description changed by an UPDATE in a transaction of its own. Changes the file.
 double updateFloor(const std::string& path);
