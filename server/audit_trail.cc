@@ -32,6 +32,29 @@ const std::array<TrailedTable, 6> kTables = {{
     {"DTREPLICAVALOR", {"DTALTREPLICA"}, {"CDOPERALT"}},
 }};
 
+// Trail rows written by one statement in a batch: 13 parameters each, under the 999 an older
+// SQLite allows.
+constexpr size_t kRowsPerStatement = 64;
+
+// The connection keeps each statement by its text, so each size is prepared once.
+std::string insertSql(size_t rows) {
+  std::string sql =
+      "INSERT INTO TRILHAALT (DTALTERACAO, CDOPERADOR, NMMETODO, NMTABELA, IDOPERACAO, "
+      "CDFILIAL, CDSERVFILI, CDCLIENTE, DSCHAVE, NMCAMPO, IDTIPOVALOR, DSVALORANT, "
+      "DSVALORNOVO) VALUES ";
+  for (size_t i = 0; i < rows; ++i)
+    sql += i == 0 ? "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                  : ", (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  return sql;
+}
+
+// The texts of the two sizes written most: one row, and a full batch.
+const std::string& commonInsertSql(size_t rows) {
+  static const std::string one = insertSql(1);
+  static const std::string full = insertSql(kRowsPerStatement);
+  return rows == 1 ? one : full;
+}
+
 constexpr std::array<std::string_view, 3> kBindingColumns = {"CDFILIAL", "CDSERVFILI", "CDCLIENTE"};
 
 const TrailedTable& tableOf(std::string_view name) {
@@ -114,32 +137,59 @@ void AuditTrail::record(std::string_view table, TrailOperation operation, const 
   const char* kind = isDateColumn(field)                               ? "D"
                      : packet::isText(before) || packet::isText(after) ? "T"
                                                                        : "N";
-  if (!append_) {
-    append_.emplace(db_.prepare(
-        "INSERT INTO TRILHAALT (DTALTERACAO, CDOPERADOR, NMMETODO, NMTABELA, IDOPERACAO, "
-        "CDFILIAL, CDSERVFILI, CDCLIENTE, DSCHAVE, NMCAMPO, IDTIPOVALOR, DSVALORANT, "
-        "DSVALORNOVO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+  TrailRow trailRow{std::string(table),
+                    operation == TrailOperation::Insert  ? "I"
+                    : operation == TrailOperation::Alter ? "A"
+                                                         : "E",
+                    row.get("CDFILIAL"),
+                    row.get("CDSERVFILI"),
+                    row.get("CDCLIENTE"),
+                    key.empty() ? std::nullopt : std::optional<std::string>(std::move(key)),
+                    std::string(field),
+                    kind,
+                    trailText(before),
+                    trailText(after)};
+  if (!batching_)
+    return write(&trailRow, 1);
+  pending_.push_back(std::move(trailRow));
+  if (pending_.size() == kRowsPerStatement) {
+    write(pending_.data(), pending_.size());
+    pending_.clear();
   }
-  Statement& append = *append_;
-  append.reset();
-  append.bind(1, when_).bind(2, operatorCode_).bind(3, method_).bind(4, table);
-  append.bind(5, operation == TrailOperation::Insert  ? "I"
-                 : operation == TrailOperation::Alter ? "A"
-                                                      : "E");
-  append.bind(6, row.get("CDFILIAL")).bind(7, row.get("CDSERVFILI")).bind(8, row.get("CDCLIENTE"));
-  if (key.empty())
-    append.bindNull(9);
-  else
-    append.bind(9, key);
-  append.bind(10, field).bind(11, kind);
-  const auto bindText = [&](int index, const packet::Value& value) {
-    if (const auto text = trailText(value))
+}
+
+void AuditTrail::beginBatch() {
+  pending_.clear();
+  batching_ = true;
+}
+
+void AuditTrail::flush() {
+  batching_ = false;
+  if (!pending_.empty())
+    write(pending_.data(), pending_.size());
+  pending_.clear();
+}
+
+void AuditTrail::write(const TrailRow* rows, size_t count) {
+  Statement append = db_.prepare(count == 1 || count == kRowsPerStatement ? commonInsertSql(count)
+                                                                          : insertSql(count));
+  const auto bindText = [&](int index, const std::optional<std::string>& text) {
+    if (text)
       append.bind(index, *text);
     else
       append.bindNull(index);
   };
-  bindText(12, before);
-  bindText(13, after);
+  for (size_t i = 0; i < count; ++i) {
+    const TrailRow& row = rows[i];
+    const int first = static_cast<int>(i) * 13;
+    append.bind(first + 1, when_).bind(first + 2, operatorCode_).bind(first + 3, method_);
+    append.bind(first + 4, row.table).bind(first + 5, row.operation);
+    append.bind(first + 6, row.filial).bind(first + 7, row.servico).bind(first + 8, row.cliente);
+    bindText(first + 9, row.key);
+    append.bind(first + 10, row.field).bind(first + 11, row.kind);
+    bindText(first + 12, row.before);
+    bindText(first + 13, row.after);
+  }
   append.run();
 }
 

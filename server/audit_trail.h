@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "server/delta_rows.h"
 #include "server/storage.h"
@@ -42,12 +43,31 @@ class AuditTrail {
   void record(std::string_view table, TrailOperation operation, const Record& row,
               std::string_view field, const packet::Value& before, const packet::Value& after);
 
+  // A write of many rows: from beginBatch on, trail rows are kept and written many to a
+  // statement, in the order recorded; flush() writes the rest and ends the batch, and must
+  // come before the transaction commits. Nothing reads the trail meanwhile, so the rows land
+  // as they would one by one. beginBatch drops rows kept by an attempt that failed.
+  void beginBatch();
+  void flush();
+
  private:
+  struct TrailRow {
+    std::string table;
+    const char* operation;
+    packet::Value filial, servico, cliente;
+    std::optional<std::string> key;
+    std::string field;
+    const char* kind;
+    std::optional<std::string> before, after;
+  };
+  void write(const TrailRow* rows, size_t count);
+
   Database& db_;
   std::string operatorCode_;
   std::string method_;
   double when_;
-  std::optional<Statement> append_;
+  bool batching_ = false;
+  std::vector<TrailRow> pending_;
 };
 
 // A trailed value as it is kept: texts as they are, numbers and day counts with a decimal

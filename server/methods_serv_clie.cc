@@ -228,6 +228,7 @@ packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
     return okResult();
   const auto changes = readDelta(*delta, datasets::servClie());
   Transaction transaction(context.db);
+  context.trail.beginBatch();
   for (const auto& change : changes) {
     switch (change.kind) {
       case packet::ChangeKind::Insert:
@@ -241,6 +242,7 @@ packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
         break;
     }
   }
+  context.trail.flush();
   transaction.commit();
   return okResult();
 }

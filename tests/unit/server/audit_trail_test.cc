@@ -201,6 +201,58 @@ TEST_F(AuditTrailTest, ARefusedCallLeavesNoTrailAndTheTrailCannotBeChanged) {
   EXPECT_EQ(trail().size(), 1u);
 }
 
+// A save of many rows writes its trail many rows to a statement: every row is still there, in
+// the order the changes were made, across the statements' boundaries; a save refused at its
+// last change leaves none of them.
+TEST_F(AuditTrailTest, AManyRowSaveTrailsEveryFieldInOrderOrNothing) {
+  const auto rows = servClie();
+  const auto bind = [](DeltaBuilder& delta, const char* servico, const char* cliente) {
+    delta.insert({{"CDFILIAL", "0001"},     {"CDSERVFILI", servico},  {"CDCLIENTE", cliente},
+                  {"CDPRODUTO", " "},       {"DTSERVFATU", 46023.0},  {"VRSERVFATU", 750.0},
+                  {"VRSERVFATDOM", 10.0},   {"VRSERVFATSEG", 11.0},   {"VRSERVFATTER", 12.0},
+                  {"VRSERVFATQUA", 13.0},   {"VRSERVFATQUI", 14.0},   {"VRSERVFATSEX", 15.0},
+                  {"VRSERVFATSAB", 16.0},   {"VRSERVFATFER", 17.0},   {"QTEFETMINI", 1.0},
+                  {"QTEFETMINDOM", 1.0},    {"QTEFETMINSEG", 1.0},    {"QTEFETMINTER", 1.0},
+                  {"QTEFETMINQUA", 1.0},    {"QTEFETMINQUI", 1.0},    {"QTEFETMINSEX", 1.0},
+                  {"QTEFETMINSAB", 1.0},    {"QTEFETMINFER", 1.0},    {"DSEMISSERCLI", "Limpeza"},
+                  {"DSPRODEMISDOM", "Dom"}, {"DSPRODEMISSEG", "Seg"}, {"DSPRODEMISTER", "Ter"},
+                  {"DSPRODEMISQUA", "Qua"}, {"DSPRODEMISQUI", "Qui"}, {"DSPRODEMISSEX", "Sex"},
+                  {"DSPRODEMISSAB", "Sab"}, {"DSPRODEMISFER", "Fer"}, {"IDATIVATABCOR", "S"},
+                  {"IDVRPRFIXAUT", "N"},    {"QTVOLPROSERVCLI", 5.0}, {"VRTAXAPRVAR", 0.0}});
+  };
+  DeltaBuilder batch(rows);
+  bind(batch, "00001", "C3");
+  bind(batch, "00002", "C1");
+  bind(batch, "00002", "C3");
+  DeltaBuilder refused = batch;
+  refused.modify(0, {{"CDPRODUTO", "P9"}});  // not a product: the whole save is refused
+  EXPECT_FALSE(call("UpdServClie", {refused.build(), ""}).ok);
+  EXPECT_TRUE(trail("00001").empty());
+  EXPECT_TRUE(trail("00002").empty());
+
+  ASSERT_TRUE(call("UpdServClie", {batch.build(), ""}, "MARIA").ok);
+  // Each binding: its 33 informed fields, then its value history's value and 8 weekday values.
+  const auto expectBindings = [&](const char* servico, std::vector<std::string> clients) {
+    const auto entries = trail(servico);
+    ASSERT_EQ(entries.size(), clients.size() * 42) << servico;
+    for (size_t c = 0; c < clients.size(); ++c) {
+      for (size_t i = 0; i < 42; ++i) {
+        const Entry& e = entries[c * 42 + i];
+        EXPECT_EQ(e.cliente, clients[c]) << servico << " " << i;
+        EXPECT_EQ(e.table, i < 33 ? "SERVCLIE" : "HISTSERVFATU") << e;
+        EXPECT_EQ(e.operation, "I") << e;
+        EXPECT_EQ(e.before, "-") << e;
+      }
+      EXPECT_EQ(entries[c * 42 + 33].field, "VRSERVFATHIS");
+      EXPECT_EQ(entries[c * 42 + 33].after, "750");
+      EXPECT_EQ(entries[c * 42 + 41].field, "VRFATUFERHIS");
+      EXPECT_EQ(entries[c * 42 + 41].after, "17");
+    }
+  };
+  expectBindings("00001", {"C3"});
+  expectBindings("00002", {"C1", "C3"});
+}
+
 TEST_F(AuditTrailTest, TheListingFiltersByOperatorClientAndPeriod) {
   ASSERT_TRUE(call("ProUpVrPrFixAut", {"0001", "00001", "C1", "S"}, "ANA").ok);
   ASSERT_TRUE(call("ProUpVrPrFixAut", {"0001", "00001", "C1", "N"}, "BIA").ok);
