@@ -10,7 +10,7 @@
 namespace server {
 
 // The version this server creates and serves: db/schema.sql brought up by every upgrade.
-inline constexpr int kSchemaVersion = 5;
+inline constexpr int kSchemaVersion = 6;
 
 // A database file that cannot be created or served from; the message says why.
 class SetupError : public std::runtime_error {

@@ -178,7 +178,7 @@ TEST(DatabaseSetup, ServingUpgradesAnOlderSchemaAndRefusesANewerOne) {
     for (const auto& name : triggers)
       db.exec("DROP TRIGGER " + name);
     db.exec(
-        "DROP INDEX SERVCLIE_VERSAO; DROP INDEX SERVCLIE_CLIENTE; ALTER TABLE SERVCLIE DROP "
+        "DROP INDEX SERVCLIE_VERSAO; DROP INDEX SERVCLIE_CLIENTE_FILIAL; ALTER TABLE SERVCLIE DROP "
         "COLUMN NRVERSAO; DROP TABLE SERVCLIEEXCLUIDO; DROP TABLE VERSAOSERVICO;"
         "DROP TABLE TRILHAALT; DROP TABLE SESSAO; DROP TABLE OPERADOR; PRAGMA user_version = 1;");
   }
@@ -213,7 +213,7 @@ TEST(DatabaseSetup, PostgresqlIsUpgradedByTheAdministratorInOneTransaction) {
   db.exec(
       "DROP TABLE SERVCLIEEXCLUIDO, VERSAOSERVICO, TRILHAALT, SESSAO, OPERADOR; "
       "DROP FUNCTION SERVCLIE_VERSAO, CLIENTE_VERSAO, CLIENTEFILIAL_VERSAO, PRODUTO_VERSAO, "
-      "TRILHAALT_SO_INCLUSAO CASCADE; DROP INDEX SERVCLIE_CLIENTE; "
+      "TRILHAALT_SO_INCLUSAO CASCADE; DROP INDEX SERVCLIE_CLIENTE_FILIAL; "
       "ALTER TABLE SERVCLIE DROP COLUMN NRVERSAO; UPDATE VERSAOESQUEMA SET NRVERSAO = 1");
   try {
     Service service(old.path());
@@ -301,6 +301,61 @@ UPDATE SERVCLIE SET DSEMISSERCLI = 'x' WHERE CDSERVFILI = '00002';
   const auto left = bindingsGone(db, "0001", "00001", held, held + 1);
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].at(2), packet::Value{std::string("C1")});
+}
+
+// A change of a client's data in a branch finds the client's bindings there by index, not by
+// passing over the branch's bindings; it still gives them the next number of their service.
+TEST(DatabaseSetup, UpgradingToTheClientBranchIndexKeepsBindingsAndTheirVersions) {
+  TempDatabase place(Contents::SchemaOnly);
+  const std::string name = onPostgresql() ? place.path() : place.directory() + "/versao5.db";
+  Database db(name, true);
+  if (onPostgresql())
+    db.exec("DROP SCHEMA public CASCADE; CREATE SCHEMA public");
+  db.exec(onPostgresql() ? kPostgresqlSchemaSql : kSchemaSql);
+  for (const SchemaUpgrade& step : onPostgresql() ? kPostgresqlSchemaUpgrades : kSchemaUpgrades) {
+    if (step.version <= 5)
+      db.exec(step.sql);
+  }
+  ASSERT_EQ(schemaVersion(db), 5);
+  db.exec(R"sql(
+INSERT INTO FILIAL VALUES ('0001', 'São Paulo'), ('0002', 'Campinas');
+INSERT INTO SERVICO VALUES ('0001', '00001', 'Limpeza'), ('0002', '00001', 'Limpeza');
+INSERT INTO CLIENTE VALUES ('C1', '11144477735', 'F', 'Zélia Souza', 'Zélia');
+INSERT INTO CLIENTEFILIAL VALUES ('0001', 'C1', NULL), ('0002', 'C1', NULL);
+INSERT INTO SERVCLIE (CDFILIAL, CDSERVFILI, CDCLIENTE)
+  VALUES ('0001', '00001', 'C1'), ('0002', '00001', 'C1');
+)sql");
+
+  const SchemaUpgradeResult result = upgradeDatabase(db);
+  EXPECT_EQ(result.from, 5);
+  EXPECT_EQ(result.to, 6);
+  EXPECT_EQ(count(db, "SELECT COUNT(*) FROM SERVCLIE"), 2);
+  if (onPostgresql()) {
+    EXPECT_EQ(count(db,
+                    "SELECT COUNT(*) FROM pg_indexes WHERE tablename = 'servclie' AND indexname "
+                    "IN ('servclie_cliente_filial', 'servclie_cliente')"),
+              1);
+    EXPECT_EQ(count(db,
+                    "SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'servclie_cliente_filial' "
+                    "AND indexdef LIKE '%(cdcliente, cdfilial)'"),
+              1);
+  } else {
+    auto plan = db.prepare(
+        "EXPLAIN QUERY PLAN UPDATE SERVCLIE SET NRVERSAO = NRVERSAO "
+        "WHERE CDCLIENTE = 'C1' AND CDFILIAL = '0001'");
+    std::string steps;
+    while (plan.step())
+      steps += plan.text(3) + "\n";
+    EXPECT_NE(steps.find("INDEX SERVCLIE_CLIENTE_FILIAL (CDCLIENTE=? AND CDFILIAL=?)"),
+              std::string::npos)
+        << steps;
+  }
+  const std::int64_t before = currentRowVersion(db, "0001", "00001");
+  const int otherBranch = count(db, "SELECT NRVERSAO FROM SERVCLIE WHERE CDFILIAL = '0002'");
+  db.exec("UPDATE CLIENTEFILIAL SET IDCOREFECLIFILI = 'U' WHERE CDFILIAL = '0001'");
+  EXPECT_EQ(currentRowVersion(db, "0001", "00001"), before + 1);
+  EXPECT_EQ(count(db, "SELECT NRVERSAO FROM SERVCLIE WHERE CDFILIAL = '0001'"), before + 1);
+  EXPECT_EQ(count(db, "SELECT NRVERSAO FROM SERVCLIE WHERE CDFILIAL = '0002'"), otherBranch);
 }
 
 // The copy is what was committed when it was taken, whatever a writer has under way, and it is
