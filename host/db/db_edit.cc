@@ -1,5 +1,7 @@
 #include "host/db/db_edit.h"
 
+#include <strings.h>
+
 #include "host/db/data_set.h"
 #include "host/ui/regional.h"
 #include "host/ui/utf8.h"
@@ -44,7 +46,11 @@ void DBEdit::load() {
 }
 
 void DBEdit::recordChanged(Field* changedField) {
-  if (changedField == nullptr || changedField == field())
+  // A batch writes many fields per row and every write reaches every control: the name is
+  // compared first, so only a write of this control's field pays the lookup.
+  if (changedField == nullptr ||
+      (strcasecmp(changedField->name().c_str(), dataField_.c_str()) == 0 &&
+       changedField == field()))
     load();
 }
 
