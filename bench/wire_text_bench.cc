@@ -4,6 +4,7 @@
 //
 //   packet written as text   vs  the same text dumped from a JSON tree already built
 //   packet read from text    vs  the same text parsed into a JSON tree
+//   answer read in place     vs  the same answer read copying each text out
 //
 // The baselines do less than the packet code (no tree is built for the write, no packet for
 // the read); they only make figures of different runs comparable on a shared machine.
@@ -74,6 +75,31 @@ void BM_ReadPacket(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sampleText().size()));
 }
 BENCHMARK(BM_ReadPacket)->Unit(benchmark::kMillisecond);
+
+const std::string& sampleAnswer() {
+  static const std::string text =
+      packet::callResultToJsonText(packet::CallResult{true, "", samplePacket()});
+  return text;
+}
+
+// The client's read of an answer, copying each text out, then reading texts in place.
+void BM_ReadAnswer(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(packet::callResultFromJsonText(sampleAnswer()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sampleAnswer().size()));
+}
+BENCHMARK(BM_ReadAnswer)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAnswerInPlace(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::string text = sampleAnswer();
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(packet::callResultFromJsonTextInPlace(text));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sampleAnswer().size()));
+}
+BENCHMARK(BM_ReadAnswerInPlace)->Unit(benchmark::kMillisecond);
 
 void BM_BaselineParseTree(benchmark::State& state) {
   for (auto _ : state)

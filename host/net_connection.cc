@@ -221,7 +221,7 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
     }
   }
   try {
-    packet::CallResult result = packet::callResultFromJsonText(answer);
+    packet::CallResult result = packet::callResultFromJsonTextInPlace(answer);
     sessionRefused = response->status == 401 && !result.ok;
     if (result.ok && response->status != 200) {
       return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",

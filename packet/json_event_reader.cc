@@ -30,15 +30,37 @@ void checkDecoded(std::string_view text) {
 
 }  // namespace
 
+// Numbers come as their text, which is converted exactly in RawNumber; reading iteratively, no
+// nesting exhausts the stack.
+constexpr unsigned kParseFlags =
+    rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
+
 void JsonReader::read(std::string_view text, Shape& root) {
-  stack_.assign(1, &root);
-  refusal_.skipper = &skipper_;
+  start(root);
   rapidjson::MemoryStream stream(text.data(), text.size());
   rapidjson::Reader reader;
-  constexpr unsigned kFlags =
-      rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
+  const bool failed = reader.Parse<kParseFlags>(stream, *this).IsError();
+  finish(failed, stream.Tell(), text.size());
+}
+
+void JsonReader::readInPlace(std::string& text, Shape& root) {
+  start(root);
+  // The string ends in a zero byte, where the in-place stream stops.
+  rapidjson::InsituStringStream stream(text.data());
+  rapidjson::Reader reader;
+  const bool failed =
+      reader.Parse<kParseFlags | rapidjson::kParseInsituFlag>(stream, *this).IsError();
+  finish(failed, stream.Tell(), text.size());
+}
+
+void JsonReader::start(Shape& root) {
+  stack_.assign(1, &root);
+  refusal_.skipper = &skipper_;
+}
+
+void JsonReader::finish(bool failed, size_t read, size_t size) {
   // The stream ends at a zero byte as at the end of the text: one anywhere else is refused.
-  if (reader.Parse<kFlags>(stream, *this).IsError() || stream.Tell() != text.size())
+  if (failed || read != size)
     throw JsonSyntaxError(kNotJson);
   if (rootRefused_)
     throw PacketError(rootRefusal_);

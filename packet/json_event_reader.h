@@ -54,6 +54,9 @@ class JsonReader {
   // Reads `text` whole, handing its one value to `root`. Throws JsonSyntaxError for text that
   // is not JSON, JsonLimitError beyond the limits and whatever the shapes throw.
   void read(std::string_view text, Shape& root);
+  // The same, decoding texts where they stand in `text` (which is left unusable) instead of
+  // copying each one out first: for the large answers of a client.
+  void readInPlace(std::string& text, Shape& root);
 
   // Passes over `event` and whatever is inside it: the shape to return for a value no shape
   // wants.
@@ -98,6 +101,9 @@ class JsonReader {
 
   void dispatch(const JsonEvent& event);
   void close();
+  void start(Shape& root);
+  // Throws unless the library read the whole text (`read` of `size` bytes) without error.
+  void finish(bool failed, size_t read, size_t size);
 
   const ReadLimits limits_;
   std::vector<Shape*> stack_;  // the root shape, then one shape per open array or object

@@ -52,6 +52,9 @@ std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limit
 
 std::string callResultToJsonText(const CallResult& result);
 CallResult callResultFromJsonText(std::string_view text);
+// The same, reading the texts of the answer where they stand: `text` is left unusable. For an
+// answer of tens of megabytes it saves copying every text out before keeping it.
+CallResult callResultFromJsonTextInPlace(std::string& text);
 
 // Appends a JSON string literal of `text` to `out`.
 void appendJsonString(std::string& out, std::string_view text);

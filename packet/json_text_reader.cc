@@ -616,14 +616,28 @@ std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limit
   return args;
 }
 
-CallResult callResultFromJsonText(std::string_view text) {
+namespace {
+
+template <class Read>
+CallResult readCallResult(Read read) {
   CallResult result;
   CallResultShape shape(result);
   Root root([&](JsonReader& reader, const JsonEvent& event) { return shape.open(reader, event); });
-  JsonReader().read(text, root);
+  JsonReader reader;
+  read(reader, root);
   if (!shape.hasStatus)
     throw PacketError(kNoStatus);
   return result;
+}
+
+}  // namespace
+
+CallResult callResultFromJsonText(std::string_view text) {
+  return readCallResult([&](JsonReader& reader, Shape& root) { reader.read(text, root); });
+}
+
+CallResult callResultFromJsonTextInPlace(std::string& text) {
+  return readCallResult([&](JsonReader& reader, Shape& root) { reader.readInPlace(text, root); });
 }
 
 }  // namespace packet

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "packet/json_text.h"
 
@@ -104,6 +106,43 @@ TEST(JsonTextEdges, AValueOfTheWrongKindIsRefusedOnlyIfTheTextIsJson) {
       R"({"later":{"deep":[[{"x":[true,false,null]}]]},"status":"ok","message":"m"})");
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.message, "m");
+}
+
+// What reading `answer` gives, or the kind and message of its refusal.
+template <class Read>
+std::string outcome(Read read) {
+  try {
+    return callResultToJsonText(read());
+  } catch (const JsonSyntaxError& e) {
+    return std::string("syntax: ") + e.what();
+  } catch (const PacketError& e) {
+    return std::string("shape: ") + e.what();
+  }
+}
+
+// The client reads its answers in place: every answer, good or not, reads as when its texts
+// are copied out.
+TEST(JsonTextEdges, AnAnswerReadInPlaceReadsAsWhenCopied) {
+  using namespace std::string_literals;
+  const std::vector<std::string> answers = {
+      R"({"status":"ok","message":"m\u00e7\"\\\/","packet":{"fields":[{"name":"A","type":"text",)"
+      R"("size":9},{"name":"B","type":"double"}],"rows":[["a\u0000b",1.5e3],["\n\t",null],)"
+      R"(["\u00e7 longer than any short text",-0.0],["",12345678901234567890]],"version":7}})",
+      R"({"status":"error","message":"Falhou"})",
+      R"({"later":{"deep":[1,"x"]},"status":"ok"})",
+      "{\"status\":\"ok\"}\0"s,
+      R"({"status":"ok"} x)",
+      R"({"status":"ok")",
+      R"({"status":"talvez"})",
+      R"({"message":"sem status"})",
+      "{\"status\":\"ok\",\"message\":\"\xF8\x88\"}",
+      R"({"status":"ok","packet":{"fields":{}}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[[1,2]]}})"};
+  for (const std::string& answer : answers) {
+    const std::string copied = outcome([&] { return callResultFromJsonText(answer); });
+    std::string text = answer;
+    EXPECT_EQ(outcome([&] { return callResultFromJsonTextInPlace(text); }), copied) << answer;
+  }
 }
 
 }  // namespace
