@@ -1,6 +1,7 @@
 // Loading, navigation, indexes and locate of the client data set.
 #include <gtest/gtest.h>
 
+#include "host/db/freed_memory.h"
 #include "host/ui/regional.h"
 #include "tests/unit/db/test_data.h"
 
@@ -57,6 +58,32 @@ TEST_F(DataSetTest, BadPacketIsRefusedAndNothingIsReplaced) {
   EXPECT_THROW(ds.loadPacket(shortRow), DataError);
   EXPECT_EQ(ds.state(), DataSetState::Browse);
   EXPECT_EQ(testing::codes(ds), "A,B,C");
+}
+
+TEST_F(DataSetTest, AHandedOverPacketIsTakenWholeOrLeftWhole) {
+  // Large enough for the load to hand the freed memory back afterwards.
+  const int rows = static_cast<int>(kLargeLoadValues / 4) + 1;
+  packet::Packet large = testing::packetOf({});
+  for (int i = 0; i < rows; ++i)
+    large.rows.push_back(
+        {std::to_string(i % 10000), std::string("Cliente"), static_cast<double>(i), 46096.5});
+  packet::Packet refused = large;
+  refused.rows.back()[2] = std::string("muito");
+
+  ds.loadPacket(testing::threeRows());
+  EXPECT_THROW(ds.loadPacket(std::move(refused)), DataError);
+  EXPECT_EQ(testing::codes(ds), "A,B,C");
+  // Nothing of a refused packet is taken.
+  ASSERT_EQ(refused.rows.size(), static_cast<size_t>(rows));
+  EXPECT_EQ(refused.rows.front(), large.rows.front());
+
+  ds.loadPacket(std::move(large));
+  EXPECT_TRUE(large.rows.empty());
+  ASSERT_EQ(ds.recordCount(), rows);
+  ds.last();
+  EXPECT_EQ(ds.fieldByName("CODE").asString(), std::to_string((rows - 1) % 10000));
+  EXPECT_EQ(ds.fieldByName("VALUE").asFloat(), rows - 1);
+  EXPECT_EQ(ds.fieldByName("DAY").asFloat(), 46096.5);
 }
 
 TEST_F(DataSetTest, NavigationBoundsAndRecNo) {
