@@ -6,6 +6,7 @@
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <exception>
 
 #include "host/db/data_set.h"
@@ -175,7 +176,7 @@ void GridView::apply(ui::Property property) {
     case ui::Property::Data:
     case ui::Property::Selection:
       model_->dataChangedInGrid();
-      showCurrent();
+      showCurrentLater();
       break;
     case ui::Property::Options:
       applyOptions();
@@ -222,6 +223,21 @@ void GridView::applyOptions() {
   table()->horizontalHeader()->setSectionResizeMode(
       grid.hasOption(db::GridOption::ColumnResize) ? QHeaderView::Interactive : QHeaderView::Fixed);
   table()->verticalHeader()->setVisible(grid.hasOption(db::GridOption::Indicator));
+}
+
+void GridView::showCurrentLater() {
+  // A batch writes many fields of many rows before the window next paints. Placing the current
+  // cell lays out every row added since the last placing, so doing it at each write made a batch
+  // of n rows cost n layouts of up to n rows; placed once when control returns to the event
+  // loop, it costs one.
+  if (showCurrentPending_)
+    return;
+  showCurrentPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    showCurrentPending_ = false;
+    if (control() != nullptr)
+      showCurrent();
+  });
 }
 
 void GridView::showCurrent() {

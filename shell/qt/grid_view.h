@@ -64,11 +64,15 @@ class GridView : public ControlView {
   int defaultWidth(const db::Column& column) const;
   void applyOptions();
   void showCurrent();
+  // Places the current cell once control returns to the event loop, however many changes come
+  // before.
+  void showCurrentLater();
   // The drop-down mark of the current cell, in viewport coordinates (empty when none).
   QRect pickMark() const;
 
   GridTableModel* model_ = nullptr;
   bool applyingWidths_ = false;
+  bool showCurrentPending_ = false;
 };
 
 }  // namespace shell

@@ -51,6 +51,33 @@ TEST_F(GridTest, TableModelShowsTheRowsColumnsAndCellPictures) {
   EXPECT_EQ(model->rowCount(), 1);
 }
 
+// Rows inserted and filled one after another without returning to the event loop (a batch),
+// then the cursor moved, leave the table's current cell on the data set's current row once it
+// returns, and the new rows' texts shown.
+TEST_F(GridTest, ABatchOfInsertsEndsWithTheCurrentCellWhereTheCursorIs) {
+  form = &showSample();
+  renderer().deliver([&] {
+    for (int i = 0; i < 3; ++i) {
+      form->data->insert();
+      form->data->fieldByName("CDCLIENTE").setAsString("N" + std::to_string(i));
+      form->data->fieldByName("NMCLIENTE").setAsString("Novo " + std::to_string(i));
+      form->data->fieldByName("VRSERV").setAsFloat(i);
+      form->data->post();
+    }
+    form->data->first();
+    form->data->next();
+  });
+  settle();
+  QAbstractItemModel* model = table()->model();
+  ASSERT_EQ(model->rowCount(), 7);
+  EXPECT_EQ(table()->currentIndex().row(), form->data->currentViewRow());
+  EXPECT_EQ(table()->currentIndex().row(), 1);
+  int added = 0;
+  for (int row = 0; row < model->rowCount(); ++row)
+    added += model->data(model->index(row, 1)).toString().startsWith("Novo ") ? 1 : 0;
+  EXPECT_EQ(added, 3);
+}
+
 // A column without a width of its own holds its content's characters or its title; a title
 // wider than its column keeps its start, cut on the right with an ellipsis, even when it
 // stands to the right.
