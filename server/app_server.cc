@@ -30,23 +30,6 @@ void answer(httplib::Response& response, int status, const packet::CallResult& r
   response.set_header("Content-Type", kJsonType);
 }
 
-// Answers as answer() does, and keeps the result until its text has been sent: freeing the rows
-// of a whole service takes a while, and the caller need not wait for it.
-void answerThenFree(httplib::Response& response, int status, packet::CallResult result) {
-  answer(response, status, result);
-  if (response.body.empty())
-    return;
-  auto text = std::make_shared<std::string>(std::move(response.body));
-  auto kept = std::make_shared<packet::CallResult>(std::move(result));
-  response.body.clear();
-  response.set_content_provider(
-      text->size(), kJsonType,
-      [text](size_t offset, size_t length, httplib::DataSink& sink) {
-        return sink.write(text->data() + offset, length);
-      },
-      [kept](bool) mutable { kept.reset(); });
-}
-
 void refuse(httplib::Response& response, int status, std::string message) {
   answer(response, status, {false, std::move(message), std::nullopt});
 }
@@ -249,83 +232,84 @@ void AppServer::installRoutes() {
 
 void AppServer::route(const std::string& module, const std::string& name) {
   const std::string path = module + "." + name;
-  http_->Post("/" + module + "/" + name, [this, module, name, path](
-                                             const httplib::Request& request,
-                                             httplib::Response& response,
-                                             const httplib::ContentReader& read) {
-    CallRecord record(options_.requestLog.get(), path);
-    // The session is checked before the body is read, so that nobody without one makes the
-    // server read or parse anything.
-    const bool signingIn = module == kModuleSessao && name == "Login";
-    const std::string token = bearerToken(request);
-    std::string& operatorCode = record.operatorCode;
-    if (!signingIn) {
-      SessionCheck session = service_.authenticate(token);
-      if (!session.operatorCode) {
-        record.outcome = "sem sessão";
-        refuseAndClose(response, 401, session.refusal);
-        return;
-      }
-      operatorCode = std::move(*session.operatorCode);
-    }
-    const std::string declared = request.get_header_value("Content-Length");
-    const bool large = declared.empty() ||
-                       std::strtoull(declared.c_str(), nullptr, 10) > options_.largeRequestBytes;
-    LargeRequestPlace place(largeRequests_, large);
-    if (large && !place.taken(options_.largeRequestWait)) {
-      record.outcome = "ocupado";
-      refuseAndClose(response, 503, kBusyMessage);
-      return;
-    }
-    std::string body;
-    const bool complete = read([&](const char* data, size_t length) {
-      if (body.size() + length > options_.maxRequestBytes)
-        return false;
-      body.append(data, length);
-      return true;
-    });
-    if (!complete) {
-      record.message = describeHttpFailure(request, 413, options_.maxRequestBytes);
-      refuseAndClose(response, 413, record.message);
-      return;
-    }
-    std::vector<packet::Arg> args;
-    try {
-      // No method takes more than a few arguments; a list of millions is refused at once.
-      args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
-                                             .maxValues = options_.maxRequestValues,
-                                             .maxArgs = kMaxArguments});
-    } catch (const packet::JsonSyntaxError&) {
-      record.message = "O corpo da requisição não é um JSON válido.";
-      refuse(response, 400, record.message);
-      return;
-    } catch (const packet::JsonLimitError& e) {
-      record.message = e.what();
-      refuse(response, 413, record.message);
-      return;
-    } catch (const packet::PacketError& e) {
-      record.message = e.what();
-      refuse(response, 400, record.message);
-      return;
-    }
-    std::string().swap(body);
-    if (signingIn) {
-      if (const auto* claimed = args.empty() ? nullptr : std::get_if<std::string>(&args[0]))
-        operatorCode = claimed->substr(0, 32);
-      const auto result = signIn(service_, args);
-      record.answered(result, false);
-      answer(response, 200, result);
-    } else if (module == kModuleSessao) {
-      service_.signOut(token);
-      record.answered({true, {}, std::nullopt}, false);
-      answer(response, 200, {true, {}, std::nullopt});
-    } else {
-      bool busy = false;
-      auto result = service_.call(module, name, args, operatorCode, &busy, callOptions(request));
-      record.answered(result, busy);
-      answerThenFree(response, busy ? 503 : 200, std::move(result));
-    }
-  });
+  http_->Post(
+      "/" + module + "/" + name,
+      [this, module, name, path](const httplib::Request& request, httplib::Response& response,
+                                 const httplib::ContentReader& read) {
+        CallRecord record(options_.requestLog.get(), path);
+        // The session is checked before the body is read, so that nobody without one makes the
+        // server read or parse anything.
+        const bool signingIn = module == kModuleSessao && name == "Login";
+        const std::string token = bearerToken(request);
+        std::string& operatorCode = record.operatorCode;
+        if (!signingIn) {
+          SessionCheck session = service_.authenticate(token);
+          if (!session.operatorCode) {
+            record.outcome = "sem sessão";
+            refuseAndClose(response, 401, session.refusal);
+            return;
+          }
+          operatorCode = std::move(*session.operatorCode);
+        }
+        const std::string declared = request.get_header_value("Content-Length");
+        const bool large = declared.empty() || std::strtoull(declared.c_str(), nullptr, 10) >
+                                                   options_.largeRequestBytes;
+        LargeRequestPlace place(largeRequests_, large);
+        if (large && !place.taken(options_.largeRequestWait)) {
+          record.outcome = "ocupado";
+          refuseAndClose(response, 503, kBusyMessage);
+          return;
+        }
+        std::string body;
+        const bool complete = read([&](const char* data, size_t length) {
+          if (body.size() + length > options_.maxRequestBytes)
+            return false;
+          body.append(data, length);
+          return true;
+        });
+        if (!complete) {
+          record.message = describeHttpFailure(request, 413, options_.maxRequestBytes);
+          refuseAndClose(response, 413, record.message);
+          return;
+        }
+        std::vector<packet::Arg> args;
+        try {
+          // No method takes more than a few arguments; a list of millions is refused at once.
+          args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
+                                                 .maxValues = options_.maxRequestValues,
+                                                 .maxArgs = kMaxArguments});
+        } catch (const packet::JsonSyntaxError&) {
+          record.message = "O corpo da requisição não é um JSON válido.";
+          refuse(response, 400, record.message);
+          return;
+        } catch (const packet::JsonLimitError& e) {
+          record.message = e.what();
+          refuse(response, 413, record.message);
+          return;
+        } catch (const packet::PacketError& e) {
+          record.message = e.what();
+          refuse(response, 400, record.message);
+          return;
+        }
+        std::string().swap(body);
+        if (signingIn) {
+          if (const auto* claimed = args.empty() ? nullptr : std::get_if<std::string>(&args[0]))
+            operatorCode = claimed->substr(0, 32);
+          const auto result = signIn(service_, args);
+          record.answered(result, false);
+          answer(response, 200, result);
+        } else if (module == kModuleSessao) {
+          service_.signOut(token);
+          record.answered({true, {}, std::nullopt}, false);
+          answer(response, 200, {true, {}, std::nullopt});
+        } else {
+          bool busy = false;
+          const auto result =
+              service_.call(module, name, args, operatorCode, &busy, callOptions(request));
+          record.answered(result, busy);
+          answer(response, busy ? 503 : 200, result);
+        }
+      });
 }
 
 int AppServer::start(const std::string& host, int port) {
