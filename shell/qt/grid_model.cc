@@ -60,7 +60,10 @@ void GridTableModel::dataChangedInGrid() {
   if (recount() || rows_ == 0 || columns_ == 0)
     return;
   emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-  // Only the mark of the current row changes in the row headers: where it was and where it is.
+  // Only the mark of the current row changes in the row headers: where it was and where it is;
+  // a write to the current row (a batch's every field) leaves the headers as they are.
+  if (marked == markedRow_)
+    return;
   for (const int row : {marked, markedRow_}) {
     if (row >= 0 && row < rows_)
       emit headerDataChanged(Qt::Vertical, row, row);

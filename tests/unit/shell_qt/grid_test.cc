@@ -1,6 +1,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QTableView>
+#include <utility>
+#include <vector>
 
 #include "shell/qt/color_names.h"
 #include "shell/qt/grid_model.h"
@@ -49,6 +51,39 @@ TEST_F(GridTest, TableModelShowsTheRowsColumnsAndCellPictures) {
   form->load({sampleRows()[0]});
   settle();
   EXPECT_EQ(model->rowCount(), 1);
+}
+
+// The row headers mark the current row: moving the cursor repaints the header it left and the
+// one it reached; writing the current row's fields repaints none.
+TEST_F(GridTest, TheCurrentRowMarkMovesWithTheCursorAndStaysForWrites) {
+  form = &showSample();
+  QAbstractItemModel* model = table()->model();
+  std::vector<std::pair<int, int>> repainted;
+  QObject::connect(model, &QAbstractItemModel::headerDataChanged,
+                   [&](Qt::Orientation orientation, int first, int last) {
+                     if (orientation == Qt::Vertical)
+                       repainted.emplace_back(first, last);
+                   });
+  renderer().deliver([&] { form->data->first(); });
+  settle();
+  repainted.clear();
+  renderer().deliver([&] { form->data->next(); });
+  settle();
+  EXPECT_EQ(repainted, (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}}));
+  EXPECT_EQ(model->headerData(0, Qt::Vertical).toString(), QString());
+  EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+
+  repainted.clear();
+  renderer().deliver([&] {
+    form->data->edit();
+    form->data->fieldByName("NMCLIENTE").setAsString("Bia");
+    form->data->fieldByName("VRSERV").setAsFloat(7);
+    form->data->post();
+  });
+  settle();
+  EXPECT_TRUE(repainted.empty());
+  EXPECT_EQ(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+  EXPECT_EQ(model->data(model->index(1, 1)).toString(), "Bia");
 }
 
 // Rows inserted and filled one after another without returning to the event loop (a batch),
