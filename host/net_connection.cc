@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 #include <mutex>
+#include <random>
 
 #include "host/process_state.h"
 #include "packet/json_text.h"
@@ -47,6 +48,91 @@ size_t declaredLength(const httplib::Response& head) {
 
 double seconds(std::chrono::milliseconds duration) {
   return std::chrono::duration<double>(duration).count();
+}
+
+// Where a request goes, and what its failures name.
+struct Peer {
+  httplib::Client& client;
+  const std::string& host;
+  int port;
+  const std::string& module;
+};
+
+// Sends one request and reads its CallResult, waiting at most `wait`; `sessionRefused` tells a
+// failure caused by the session.
+packet::CallResult send(const Peer& peer, const std::string& method, const std::string& path,
+                        httplib::Headers headers, std::string body, std::chrono::milliseconds wait,
+                        bool& sessionRefused) {
+  sessionRefused = false;
+  peer.client.set_read_timeout(wait);
+  peer.client.set_write_timeout(wait);
+  httplib::Request request;
+  request.method = "POST";
+  request.path = path;
+  request.headers = std::move(headers);
+  request.headers.emplace("Content-Type", "application/json");
+  request.body = std::move(body);
+  // The answer of a whole service runs to tens of megabytes: its declared length is reserved
+  // once instead of the text growing, and copied, as it arrives.
+  std::string answer;
+  request.response_handler = [&answer](const httplib::Response& head) {
+    answer.reserve(declaredLength(head));
+    return true;
+  };
+  request.content_receiver = [&answer](const char* data, size_t length, uint64_t, uint64_t) {
+    answer.append(data, length);
+    return true;
+  };
+  const auto response = peer.client.send(request);
+  if (!response) {
+    switch (response.error()) {
+      case httplib::Error::SSLServerVerification:
+        return failure(fmt::format(
+            "O certificado do servidor de aplicação em {}:{} não é válido ou não é de uma "
+            "autoridade confiável; a conexão foi recusada.",
+            peer.host, peer.port));
+      case httplib::Error::SSLConnection:
+        return failure(fmt::format(
+            "Não foi possível estabelecer a conexão segura (TLS) com o servidor de aplicação em "
+            "{}:{}.",
+            peer.host, peer.port));
+      case httplib::Error::Connection:
+      case httplib::Error::ConnectionTimeout:
+        return failure(
+            fmt::format("Não foi possível conectar ao servidor de aplicação em {}:{} ({}).",
+                        peer.host, peer.port, peer.module));
+      case httplib::Error::Read:
+        return failure(fmt::format(
+            "O servidor de aplicação não respondeu a {} (tempo limite de {} s ou conexão "
+            "interrompida).",
+            method, seconds(wait)));
+      default:
+        return failure(fmt::format("Falha na comunicação com o servidor de aplicação em {} ({}).",
+                                   method, httplib::to_string(response.error())));
+    }
+  }
+  try {
+    packet::CallResult result = packet::callResultFromJsonTextInPlace(answer);
+    sessionRefused = response->status == 401 && !result.ok;
+    if (result.ok && response->status != 200) {
+      return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",
+                                 method, response->status));
+    }
+    return result;
+  } catch (const packet::JsonSyntaxError&) {
+    return failure(fmt::format(
+        "Resposta inválida do servidor de aplicação a {} (HTTP {}): o conteúdo não é JSON.", method,
+        response->status));
+  } catch (const packet::PacketError& e) {
+    return failure(
+        fmt::format("Resposta inválida do servidor de aplicação a {}: {}", method, e.what()));
+  }
+}
+
+// An id for a staged body, unique enough that two calls of one session never share it.
+std::string newStagingId() {
+  static thread_local std::mt19937_64 generator{std::random_device{}()};
+  return fmt::format("{:016x}{:016x}", generator(), generator());
 }
 
 }  // namespace
@@ -173,69 +259,29 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   // little more, so the server's own reason arrives before the wait ends.
   const std::chrono::milliseconds wait =
       packet::timeForDeltaRows(readTimeout_, packet::deltaRows(args));
-  client_->set_read_timeout(wait);
-  client_->set_write_timeout(wait);
-  httplib::Request request;
-  request.method = "POST";
-  request.path = "/" + moduleName_ + "/" + method;
-  request.headers = std::move(headers);
-  request.headers.emplace("Content-Type", "application/json");
-  request.body = std::move(body);
-  // The answer of a whole service runs to tens of megabytes: its declared length is reserved
-  // once instead of the text growing, and copied, as it arrives.
-  std::string answer;
-  request.response_handler = [&answer](const httplib::Response& head) {
-    answer.reserve(declaredLength(head));
-    return true;
-  };
-  request.content_receiver = [&answer](const char* data, size_t length, uint64_t, uint64_t) {
-    answer.append(data, length);
-    return true;
-  };
-  const auto response = client_->send(request);
-  if (!response) {
-    switch (response.error()) {
-      case httplib::Error::SSLServerVerification:
-        return failure(fmt::format(
-            "O certificado do servidor de aplicação em {}:{} não é válido ou não é de uma "
-            "autoridade confiável; a conexão foi recusada.",
-            host_, port_));
-      case httplib::Error::SSLConnection:
-        return failure(fmt::format(
-            "Não foi possível estabelecer a conexão segura (TLS) com o servidor de aplicação em "
-            "{}:{}.",
-            host_, port_));
-      case httplib::Error::Connection:
-      case httplib::Error::ConnectionTimeout:
-        return failure(
-            fmt::format("Não foi possível conectar ao servidor de aplicação em {}:{} ({}).", host_,
-                        port_, moduleName_));
-      case httplib::Error::Read:
-        return failure(fmt::format(
-            "O servidor de aplicação não respondeu a {} (tempo limite de {} s ou conexão "
-            "interrompida).",
-            method, seconds(wait)));
-      default:
-        return failure(fmt::format("Falha na comunicação com o servidor de aplicação em {} ({}).",
-                                   method, httplib::to_string(response.error())));
-    }
+  const Peer peer{*client_, host_, port_, moduleName_};
+  const std::string path = "/" + moduleName_ + "/" + method;
+  if (body.size() <= pieceBytes_)
+    return send(peer, method, path, std::move(headers), std::move(body), wait, sessionRefused);
+
+  // Too large for one request: the pieces are staged on the server, then the call runs there
+  // once on the whole body.
+  const std::string id = newStagingId();
+  size_t pieces = 0;
+  for (size_t offset = 0; offset < body.size(); offset += pieceBytes_, ++pieces) {
+    httplib::Headers pieceHeaders;
+    if (const auto token = headers.find("Authorization"); token != headers.end())
+      pieceHeaders.emplace(token->first, token->second);
+    packet::CallResult staged =
+        send(peer, method, fmt::format("/preparo/{}/{}", id, pieces), std::move(pieceHeaders),
+             body.substr(offset, pieceBytes_), readTimeout_, sessionRefused);
+    if (!staged.ok)
+      return staged;
   }
-  try {
-    packet::CallResult result = packet::callResultFromJsonTextInPlace(answer);
-    sessionRefused = response->status == 401 && !result.ok;
-    if (result.ok && response->status != 200) {
-      return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",
-                                 method, response->status));
-    }
-    return result;
-  } catch (const packet::JsonSyntaxError&) {
-    return failure(fmt::format(
-        "Resposta inválida do servidor de aplicação a {} (HTTP {}): o conteúdo não é JSON.", method,
-        response->status));
-  } catch (const packet::PacketError& e) {
-    return failure(
-        fmt::format("Resposta inválida do servidor de aplicação a {}: {}", method, e.what()));
-  }
+  std::string().swap(body);
+  headers.emplace("X-Corpo-Preparado", id);
+  headers.emplace("X-Partes", std::to_string(pieces));
+  return send(peer, method, path, std::move(headers), {}, wait, sessionRefused);
 }
 
 }  // namespace host

@@ -16,12 +16,18 @@
 // valid for that name and signed by an authority the system trusts, or by one in the file given
 // to setTrustedCertificates.
 //
+// Large calls: a call whose body is larger than one piece (16 MiB unless changed) is sent in
+// pieces that the server stages for the session, then run there as one call by a final request
+// that names them, so it is saved whole or not at all however large it is. The hook and the
+// caller see one call.
+//
 // A process-wide CallHook sees every call: it may answer in the server's place (the script
 // driver injects failures this way) and it receives every answer (transcripts).
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -82,6 +88,9 @@ class TNetConnection {
   // packet::kTimePerDeltaRow longer per row, as the server's budget for it grows.
   void setReadTimeout(std::chrono::milliseconds timeout) { readTimeout_ = timeout; }
 
+  // Largest body sent in one request; a larger one goes in pieces of this size.
+  void setPieceBytes(size_t bytes) { pieceBytes_ = bytes == 0 ? 1 : bytes; }
+
   bool connected() const { return client_ != nullptr; }
   // Runs beforeConnect, then prepares the connection to host and port. Opening the socket waits
   // for the first call, so an unreachable server shows up as that call's failed result.
@@ -115,6 +124,7 @@ class TNetConnection {
   std::string host_ = "127.0.0.1";
   int port_ = 0;
   std::chrono::milliseconds readTimeout_ = std::chrono::seconds(30);
+  size_t pieceBytes_ = size_t{16} << 20;
   std::unique_ptr<httplib::Client> client_;
 };
 

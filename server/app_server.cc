@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "packet/json_text.h"
+#include "server/credentials.h"
 
 namespace server {
 
@@ -72,6 +73,7 @@ class LargeRequestPlace {
   }
   LargeRequestPlace(const LargeRequestPlace&) = delete;
   LargeRequestPlace& operator=(const LargeRequestPlace&) = delete;
+  bool needed() const { return needed_; }
   bool taken(std::chrono::milliseconds wait) {
     taken_ = needed_ && places_.try_acquire_for(wait);
     return taken_;
@@ -138,6 +140,53 @@ packet::CallOptions callOptions(const httplib::Request& request) {
   return options;
 }
 
+bool largeBody(const httplib::Request& request, const AppServerOptions& options) {
+  const std::string declared = request.get_header_value("Content-Length");
+  return declared.empty() ||
+         std::strtoull(declared.c_str(), nullptr, 10) > options.largeRequestBytes;
+}
+
+bool parseCount(const std::string& text, size_t& count) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+// A staged body may hold twice as many values per byte as one request, and never fewer than one
+// request: the wire text of a batch of clients runs close to one request's own proportion
+// (about 11 bytes a value), so the values alone would otherwise refuse a body its bytes allow.
+// The memory reading it takes still grows only with its size, which the staging cap bounds.
+size_t scaledValues(const AppServerOptions& options, size_t bytes) {
+  const size_t perRequestBytes = std::max<size_t>(options.maxRequestBytes, 1);
+  const auto scaled = static_cast<size_t>(
+      2.0L * static_cast<long double>(options.maxRequestValues) * static_cast<long double>(bytes) /
+      static_cast<long double>(perRequestBytes));
+  return std::max(options.maxRequestValues, scaled);
+}
+
+// Reads a request's body within the request limit, after taking one of the large requests'
+// places when it needs one. False when it has answered a refusal instead.
+bool readBody(const httplib::Request& request, const httplib::ContentReader& read,
+              LargeRequestPlace& place, const AppServerOptions& options,
+              httplib::Response& response, CallRecord& record, std::string& body) {
+  if (place.needed() && !place.taken(options.largeRequestWait)) {
+    record.outcome = "ocupado";
+    refuseAndClose(response, 503, kBusyMessage);
+    return false;
+  }
+  const bool complete = read([&](const char* data, size_t length) {
+    if (body.size() + length > options.maxRequestBytes)
+      return false;
+    body.append(data, length);
+    return true;
+  });
+  if (!complete) {
+    record.message = describeHttpFailure(request, 413, options.maxRequestBytes);
+    refuseAndClose(response, 413, record.message);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool isLoopbackAddress(const std::string& host) {
@@ -153,6 +202,7 @@ bool isLoopbackAddress(const std::string& host) {
 AppServer::AppServer(const std::string& databasePath, AppServerOptions options)
     : options_(options),
       service_(databasePath, options.service),
+      staged_(options.stagedBodies),
       largeRequests_(
           static_cast<std::ptrdiff_t>(std::max<size_t>(options.largeRequestsAtOnce, 1))) {
   if (options_.certificateFile.empty()) {
@@ -208,6 +258,7 @@ void AppServer::installRoutes() {
     route(method.module, method.name);
   route(std::string(kModuleSessao), "Login");
   route(std::string(kModuleSessao), "Logout");
+  routePieces();
   // Answers that httplib makes itself get a CallResult body too; ours already have one.
   http_->set_error_handler(httplib::Server::HandlerWithResponse(
       [this](const httplib::Request& request, httplib::Response& response) {
@@ -251,33 +302,47 @@ void AppServer::route(const std::string& module, const std::string& name) {
           }
           operatorCode = std::move(*session.operatorCode);
         }
-        const std::string declared = request.get_header_value("Content-Length");
-        const bool large = declared.empty() || std::strtoull(declared.c_str(), nullptr, 10) >
-                                                   options_.largeRequestBytes;
-        LargeRequestPlace place(largeRequests_, large);
-        if (large && !place.taken(options_.largeRequestWait)) {
-          record.outcome = "ocupado";
-          refuseAndClose(response, 503, kBusyMessage);
+        const std::string stagedId = request.get_header_value("X-Corpo-Preparado");
+        const bool staged = request.has_header("X-Corpo-Preparado");
+        if (staged && (module == kModuleSessao || !StagedBodies::validId(stagedId))) {
+          record.message = "O corpo em preparo indicado não é válido para esta chamada.";
+          refuse(response, 400, record.message);
           return;
         }
+        LargeRequestPlace place(largeRequests_, staged || largeBody(request, options_));
         std::string body;
-        const bool complete = read([&](const char* data, size_t length) {
-          if (body.size() + length > options_.maxRequestBytes)
-            return false;
-          body.append(data, length);
-          return true;
-        });
-        if (!complete) {
-          record.message = describeHttpFailure(request, 413, options_.maxRequestBytes);
-          refuseAndClose(response, 413, record.message);
+        if (!readBody(request, read, place, options_, response, record, body)) {
+          if (staged)
+            staged_.discard(sessionKey(token), stagedId);
           return;
+        }
+        packet::ReadLimits limits{.maxDepth = packet::ReadLimits{}.maxDepth,
+                                  .maxValues = options_.maxRequestValues,
+                                  .maxArgs = kMaxArguments};
+        if (staged) {
+          const std::string session = sessionKey(token);
+          size_t pieces = 0;
+          if (!body.empty() || !parseCount(request.get_header_value("X-Partes"), pieces)) {
+            staged_.discard(session, stagedId);
+            record.message =
+                "A chamada de um corpo em preparo leva o número de partes (X-Partes) e nenhum "
+                "corpo próprio; o corpo foi descartado e nada foi executado.";
+            refuse(response, 400, record.message);
+            return;
+          }
+          try {
+            body = staged_.take(session, stagedId, pieces);
+          } catch (const StagedBodyError& e) {
+            record.message = e.what();
+            refuse(response, e.status(), record.message);
+            return;
+          }
+          limits.maxValues = scaledValues(options_, body.size());
         }
         std::vector<packet::Arg> args;
         try {
           // No method takes more than a few arguments; a list of millions is refused at once.
-          args = packet::argsFromJsonText(body, {.maxDepth = packet::ReadLimits{}.maxDepth,
-                                                 .maxValues = options_.maxRequestValues,
-                                                 .maxArgs = kMaxArguments});
+          args = packet::argsFromJsonText(body, limits);
         } catch (const packet::JsonSyntaxError&) {
           record.message = "O corpo da requisição não é um JSON válido.";
           refuse(response, 400, record.message);
@@ -299,6 +364,7 @@ void AppServer::route(const std::string& module, const std::string& name) {
           record.answered(result, false);
           answer(response, 200, result);
         } else if (module == kModuleSessao) {
+          staged_.discardSession(sessionKey(token));
           service_.signOut(token);
           record.answered({true, {}, std::nullopt}, false);
           answer(response, 200, {true, {}, std::nullopt});
@@ -310,6 +376,38 @@ void AppServer::route(const std::string& module, const std::string& name) {
           answer(response, busy ? 503 : 200, result);
         }
       });
+}
+
+void AppServer::routePieces() {
+  http_->Post(R"(/preparo/([A-Za-z0-9_-]{1,64})/(\d{1,9}))",
+              [this](const httplib::Request& request, httplib::Response& response,
+                     const httplib::ContentReader& read) {
+                CallRecord record(options_.requestLog.get(), "preparo");
+                const std::string token = bearerToken(request);
+                SessionCheck session = service_.authenticate(token);
+                if (!session.operatorCode) {
+                  record.outcome = "sem sessão";
+                  refuseAndClose(response, 401, session.refusal);
+                  return;
+                }
+                record.operatorCode = std::move(*session.operatorCode);
+                LargeRequestPlace place(largeRequests_, largeBody(request, options_));
+                std::string body;
+                if (!readBody(request, read, place, options_, response, record, body))
+                  return;
+                const std::string id = request.matches[1].str();
+                size_t index = 0;
+                parseCount(request.matches[2].str(), index);
+                try {
+                  staged_.append(sessionKey(token), id, index, body);
+                } catch (const StagedBodyError& e) {
+                  record.message = e.what();
+                  refuse(response, e.status(), record.message);
+                  return;
+                }
+                record.answered({true, {}, std::nullopt}, false);
+                answer(response, 200, {true, {}, std::nullopt});
+              });
 }
 
 int AppServer::start(const std::string& host, int port) {

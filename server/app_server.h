@@ -8,6 +8,12 @@
 // succeeded status while the database answers, and 503 with the reason when it does not. `start`
 // binds and returns the port once connections are accepted; serving runs on the server's own thread
 // until `stop` or destruction.
+//
+// A body larger than one request may carry goes in pieces: POST /preparo/<id>/<n> carries piece
+// n (from 0) of the body as raw bytes, with the session's token; then POST /<module>/<Method>
+// with an empty body and the headers "X-Corpo-Preparado: <id>" and "X-Partes: <count>" runs
+// the call once on the whole staged body, read with the request limits scaled to its size
+// (staged_bodies.h).
 #pragma once
 
 #include <atomic>
@@ -20,6 +26,7 @@
 
 #include "server/request_log.h"
 #include "server/service.h"
+#include "server/staged_bodies.h"
 #include "server/worker_pool.h"
 
 namespace httplib {
@@ -38,6 +45,9 @@ struct AppServerOptions {
   size_t largeRequestBytes = 1024u * 1024u;
   size_t largeRequestsAtOnce = 2;
   std::chrono::milliseconds largeRequestWait{2'000};
+  // Bodies larger than one request may carry, staged in pieces by a signed-in session and run
+  // as one call (staged_bodies.h): their total bytes, how many a session keeps, their idle time.
+  StagedBodyLimits stagedBodies;
   WorkerPoolSize workers;
   // Waiting for a request (each read of it), for the next one on a kept-alive connection, and
   // for each write of an answer. Connections that send nothing never take a worker: the system
@@ -78,13 +88,16 @@ class AppServer {
   int port() const { return port_; }
   // The in-process entry the endpoint forwards to.
   Service& service() { return service_; }
+  StagedBodies& stagedBodies() { return staged_; }
 
  private:
   void installRoutes();
   void route(const std::string& module, const std::string& name);
+  void routePieces();
 
   AppServerOptions options_;
   Service service_;
+  StagedBodies staged_;
   std::counting_semaphore<> largeRequests_;
   std::atomic<int> listeningSocket_ = -1;
   std::unique_ptr<httplib::Server> http_;
