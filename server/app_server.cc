@@ -151,18 +151,6 @@ bool parseCount(const std::string& text, size_t& count) {
   return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
-// A staged body may hold twice as many values per byte as one request, and never fewer than one
-// request: the wire text of a batch of clients runs close to one request's own proportion
-// (about 11 bytes a value), so the values alone would otherwise refuse a body its bytes allow.
-// The memory reading it takes still grows only with its size, which the staging cap bounds.
-size_t scaledValues(const AppServerOptions& options, size_t bytes) {
-  const size_t perRequestBytes = std::max<size_t>(options.maxRequestBytes, 1);
-  const auto scaled = static_cast<size_t>(
-      2.0L * static_cast<long double>(options.maxRequestValues) * static_cast<long double>(bytes) /
-      static_cast<long double>(perRequestBytes));
-  return std::max(options.maxRequestValues, scaled);
-}
-
 // Reads a request's body within the request limit, after taking one of the large requests'
 // places when it needs one. False when it has answered a refusal instead.
 bool readBody(const httplib::Request& request, const httplib::ContentReader& read,
@@ -337,7 +325,7 @@ void AppServer::route(const std::string& module, const std::string& name) {
             refuse(response, e.status(), record.message);
             return;
           }
-          limits.maxValues = scaledValues(options_, body.size());
+          limits.maxValues = std::max(options_.maxRequestValues, options_.maxStagedValues);
         }
         std::vector<packet::Arg> args;
         try {

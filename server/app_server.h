@@ -40,6 +40,9 @@ struct AppServerOptions {
   // Values (array elements and object members) one request may hold: room for a delta that
   // binds 100,000 clients at once, and a bound on the memory reading it takes.
   size_t maxRequestValues = 6'000'000;
+  // Values a call staged in pieces may hold (never fewer than one request): four requests'
+  // worth, room for a batch of about 500,000 clients, and a bound on the memory reading it takes.
+  size_t maxStagedValues = 24'000'000;
   // Requests with a body larger than this (or of unknown length) take one of a few places
   // before their body is read, so only that many large bodies are ever held and read at once.
   size_t largeRequestBytes = 1024u * 1024u;

@@ -30,11 +30,13 @@ class StagedCallTest : public ::testing::Test {
   }
   ~StagedCallTest() override { host::TNetConnection::setSessionToken({}); }
 
-  // One request carries at most 64 KiB and values in the default proportion to its bytes.
+  // One request carries at most 64 KiB, and requests and staged calls values in the default
+  // proportions.
   static AppServerOptions smallRequests(const std::string& directory) {
     AppServerOptions options;
     options.maxRequestBytes = 64 * 1024;
     options.maxRequestValues = 6'000;
+    options.maxStagedValues = 24'000;
     options.stagedBodies.totalBytes = 4u << 20;
     options.stagedBodies.directory = directory;
     return options;
@@ -257,7 +259,18 @@ TEST_F(StagedCallTest, AStagedBodyBelongsToItsSession) {
   expectNothingKept();
 }
 
-TEST_F(StagedCallTest, StagedBytesStayWithinTheTotalCap) {
+TEST_F(StagedCallTest, StagedBytesAndValuesStayWithinTheirCaps) {
+  // 30,000 values in 60 KB: one piece carries them, the call may not.
+  std::string numbers = "[[0";
+  for (int i = 1; i < 30'000; ++i)
+    numbers += ",0";
+  numbers += "]]";
+  ASSERT_EQ(post("/preparo/v/0", numbers).first, 200);
+  auto [refused, why] = runStaged("v", 1, token_);
+  EXPECT_EQ(refused, 413);
+  EXPECT_NE(why.message.find("mais de 24000 valores"), std::string::npos) << why.message;
+  expectNothingKept();
+
   const std::string piece(3u << 20, ' ');
   ASSERT_EQ(post("/preparo/big/0", piece.substr(0, 60'000)).first, 200);
   size_t index = 1;
