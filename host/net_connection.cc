@@ -56,6 +56,7 @@ struct Peer {
   const std::string& host;
   int port;
   const std::string& module;
+  packet::RowForm rows;  // how the answer's packet keeps its rows
 };
 
 // Sends one request and reads its CallResult, waiting at most `wait`; `sessionRefused` tells a
@@ -112,7 +113,7 @@ packet::CallResult send(const Peer& peer, const std::string& method, const std::
     }
   }
   try {
-    packet::CallResult result = packet::callResultFromJsonTextInPlace(answer);
+    packet::CallResult result = packet::callResultFromJsonTextInPlace(answer, peer.rows);
     sessionRefused = response->status == 401 && !result.ok;
     if (result.ok && response->status != 200) {
       return failure(fmt::format("Resposta inválida do servidor de aplicação a {} (HTTP {}).",
@@ -259,7 +260,8 @@ packet::CallResult TNetConnection::callServer(const std::string& method,
   // little more, so the server's own reason arrives before the wait ends.
   const std::chrono::milliseconds wait =
       packet::timeForDeltaRows(readTimeout_, packet::deltaRows(args));
-  const Peer peer{*client_, host_, port_, moduleName_};
+  const Peer peer{*client_, host_, port_, moduleName_,
+                  options.packedRows ? packet::RowForm::Packed : packet::RowForm::Values};
   const std::string path = "/" + moduleName_ + "/" + method;
   if (body.size() <= pieceBytes_)
     return send(peer, method, path, std::move(headers), std::move(body), wait, sessionRefused);

@@ -9,4 +9,9 @@ packet::Packet callServer(TNetConnection& connection, const std::string& method,
   return Consiste::CheckResultServ(connection.call(method, std::move(args)), true);
 }
 
+packet::Packet callServer(TNetConnection& connection, const std::string& method,
+                          std::vector<packet::Arg> args, const packet::CallOptions& options) {
+  return Consiste::CheckResultServ(connection.call(method, std::move(args), options), true);
+}
+
 }  // namespace host

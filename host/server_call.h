@@ -18,5 +18,8 @@ namespace host {
 
 packet::Packet callServer(TNetConnection& connection, const std::string& method,
                           std::vector<packet::Arg> args);
+// The same, saying how the answer is wanted (packet::CallOptions).
+packet::Packet callServer(TNetConnection& connection, const std::string& method,
+                          std::vector<packet::Arg> args, const packet::CallOptions& options);
 
 }  // namespace host

@@ -52,9 +52,13 @@ std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limit
 
 std::string callResultToJsonText(const CallResult& result);
 CallResult callResultFromJsonText(std::string_view text);
+// How a reader keeps a packet's rows: as Rows, or packed (Packet::packedRows) for a caller that
+// loads them straight into a data set.
+enum class RowForm { Values, Packed };
+
 // The same, reading the texts of the answer where they stand: `text` is left unusable. For an
 // answer of tens of megabytes it saves copying every text out before keeping it.
-CallResult callResultFromJsonTextInPlace(std::string& text);
+CallResult callResultFromJsonTextInPlace(std::string& text, RowForm form = RowForm::Values);
 
 // Appends a JSON string literal of `text` to `out`.
 void appendJsonString(std::string& out, std::string_view text);

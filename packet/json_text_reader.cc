@@ -98,6 +98,58 @@ class RowsShape : public Shape {
   const char* rowNotAList_ = nullptr;
 };
 
+// The rows of a packet read packed: each row's values go straight into its block.
+class PackedRowsShape : public Shape {
+  // The values of one row.
+  class RowShape : public Shape {
+   public:
+    explicit RowShape(PackedRowBuilder& builder) : builder_(builder) {}
+    Shape* value(JsonReader& reader, std::string_view, const JsonEvent& event) override {
+      switch (event.kind) {
+        case Kind::Null:
+          builder_.addNull();
+          return nullptr;
+        case Kind::String:
+          builder_.addText(event.text);
+          return nullptr;
+        case Kind::Number:
+          builder_.addNumber(event.number);
+          return nullptr;
+        default:
+          return reader.refuse(event, kBadValue);
+      }
+    }
+    void end() override { rows_->push_back(builder_.take()); }
+
+    std::vector<PackedRow>* rows_ = nullptr;
+
+   private:
+    PackedRowBuilder& builder_;
+  };
+
+ public:
+  Shape* open(JsonReader& reader, const JsonEvent& event, std::vector<PackedRow>& rows,
+              const char* notAList, const char* rowNotAList) {
+    if (event.kind != Kind::Array)
+      return reader.refuse(event, notAList);
+    rows.clear();
+    row_.rows_ = &rows;
+    rowNotAList_ = rowNotAList;
+    return this;
+  }
+
+  Shape* value(JsonReader& reader, std::string_view, const JsonEvent& event) override {
+    if (event.kind != Kind::Array)
+      return reader.refuse(event, rowNotAList_);
+    return &row_;
+  }
+
+ private:
+  PackedRowBuilder builder_;
+  RowShape row_{builder_};
+  const char* rowNotAList_ = nullptr;
+};
+
 // One field definition: {"name", "type", "size" of a text}.
 class FieldShape : public Shape {
  public:
@@ -245,8 +297,9 @@ class OrderShape : public Shape {
   std::vector<OrderField>* order_ = nullptr;
 };
 
-void checkWidth(const std::vector<Row>& rows, size_t width, const char* message) {
-  for (const Row& row : rows) {
+template <class Rows>
+void checkWidth(const Rows& rows, size_t width, const char* message) {
+  for (const auto& row : rows) {
     if (row.size() != width)
       throw PacketError(fmt::format(fmt::runtime(message), width));
   }
@@ -264,6 +317,8 @@ Shape* readVersion(JsonReader& reader, const JsonEvent& event, std::int64_t& ver
 
 class PacketShape : public Shape {
  public:
+  explicit PacketShape(RowForm form = RowForm::Values) : form_(form) {}
+
   Shape* open(JsonReader& reader, const JsonEvent& event, Packet& packet) {
     if (event.kind != Kind::Object)
       return reader.refuse(event, "Pacote inválido: falta 'fields'.");
@@ -281,6 +336,11 @@ class PacketShape : public Shape {
     }
     if (key == "rows") {
       hasRows_ = true;
+      if (form_ == RowForm::Packed) {
+        return packedRows_.open(reader, event, packet_->packedRows,
+                                "Pacote inválido: 'rows' deve ser uma lista.",
+                                "Pacote inválido: cada linha deve ser uma lista de valores.");
+      }
       return rows_.open(reader, event, packet_->rows, packet_->fields.size(),
                         "Pacote inválido: 'rows' deve ser uma lista.",
                         "Pacote inválido: cada linha deve ser uma lista de valores.");
@@ -310,6 +370,8 @@ class PacketShape : public Shape {
       throw PacketError("Pacote inválido: falta 'rows'.");
     checkWidth(packet_->rows, packet_->fields.size(),
                "Pacote inválido: cada linha deve ter {} valores.");
+    checkWidth(packet_->packedRows, packet_->fields.size(),
+               "Pacote inválido: cada linha deve ter {} valores.");
     if (partial_) {
       checkWidth(changes_.removed, changes_.keyFields.size(),
                  "Pacote inválido: cada chave retirada deve ter {} valores.");
@@ -319,7 +381,9 @@ class PacketShape : public Shape {
 
  private:
   FieldsShape fields_;
+  const RowForm form_;
   RowsShape rows_;
+  PackedRowsShape packedRows_;
   NamesShape names_;
   OrderShape order_;
   Packet* packet_ = nullptr;
@@ -548,7 +612,7 @@ class ArgsShape : public Shape {
 
 class CallResultShape : public Shape {
  public:
-  explicit CallResultShape(CallResult& result) : result_(result) {}
+  CallResultShape(CallResult& result, RowForm form) : packet_(form), result_(result) {}
 
   Shape* open(JsonReader& reader, const JsonEvent& event) {
     if (event.kind != Kind::Object)
@@ -619,9 +683,9 @@ std::vector<Arg> argsFromJsonText(std::string_view text, const ReadLimits& limit
 namespace {
 
 template <class Read>
-CallResult readCallResult(Read read) {
+CallResult readCallResult(Read read, RowForm form = RowForm::Values) {
   CallResult result;
-  CallResultShape shape(result);
+  CallResultShape shape(result, form);
   Root root([&](JsonReader& reader, const JsonEvent& event) { return shape.open(reader, event); });
   JsonReader reader;
   read(reader, root);
@@ -636,8 +700,9 @@ CallResult callResultFromJsonText(std::string_view text) {
   return readCallResult([&](JsonReader& reader, Shape& root) { reader.read(text, root); });
 }
 
-CallResult callResultFromJsonTextInPlace(std::string& text) {
-  return readCallResult([&](JsonReader& reader, Shape& root) { reader.readInPlace(text, root); });
+CallResult callResultFromJsonTextInPlace(std::string& text, RowForm form) {
+  return readCallResult([&](JsonReader& reader, Shape& root) { reader.readInPlace(text, root); },
+                        form);
 }
 
 }  // namespace packet

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "packet/packed_row.h"
 #include "packet/value.h"
 
 namespace packet {
@@ -35,8 +36,6 @@ struct FieldDef {
 
   bool operator==(const FieldDef&) const = default;
 };
-
-using Row = std::vector<Value>;
 
 // One level of a read's ordering: a field, compared as names are ordered for the operator
 // (letter case and Portuguese accents ignored, see packet/name_order.h) or exactly.
@@ -62,6 +61,9 @@ struct PacketChanges {
 struct Packet {
   std::vector<FieldDef> fields;
   std::vector<Row> rows;
+  // The rows read packed instead (a reader asked for them so: they go straight into a data
+  // set); a packet carries its rows in one form or the other, in the same order.
+  std::vector<PackedRow> packedRows;
   // Version of the stored rows this packet answers from; 0 when the read keeps no versions.
   std::int64_t version = 0;
   // Present on a partial packet only.

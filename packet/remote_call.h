@@ -50,6 +50,9 @@ std::chrono::milliseconds timeForDeltaRows(std::chrono::milliseconds base, std::
 
 struct CallOptions {
   std::int64_t knownVersion = 0;  // 0: the caller holds nothing
+  // The caller loads the answer's rows straight into a data set: the client reads them packed
+  // (Packet::packedRows), never as Rows. The server is not told.
+  bool packedRows = false;
 };
 
 struct CallResult {

@@ -28,7 +28,9 @@ packet::Packet TfrmClientesServico::loadShowingWait(const std::string& waitKey,
                                                     std::vector<packet::Arg> args) {
   packet::Packet packet;
   Showavi::ShowWhile(this, 6, msgPadrao->Msg(waitKey), [&] {
-    packet = host::callServer(*netClientesServico, method, std::move(args));
+    packet::CallOptions options;
+    options.packedRows = true;
+    packet = host::callServer(*netClientesServico, method, std::move(args), options);
   });
   return packet;
 }

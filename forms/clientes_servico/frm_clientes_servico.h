@@ -454,7 +454,8 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
   void bindClientListHandlers();
   void bindEnablingHandlers();
   // Runs a remote read under the wait indicator (kind 6, the catalogue text of `waitKey`) and
-  // returns its checked packet; the indicator goes whether or not the read succeeds.
+  // returns its checked packet, its rows packed for a data set's load; the indicator goes
+  // whether or not the read succeeds.
   packet::Packet loadShowingWait(const std::string& waitKey, const std::string& method,
                                  std::vector<packet::Arg> args);
   // Loads the service value history of the current row under the wait indicator.

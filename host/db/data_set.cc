@@ -92,48 +92,91 @@ std::vector<packet::FieldDef> DataSet::fieldDefs() const {
   return defs;
 }
 
-std::vector<std::unique_ptr<Record>> DataSet::recordsOf(packet::Packet& packet,
-                                                        bool consume) const {
-  // Map and check everything before touching the current rows.
+namespace {
+
+// Reads one value of a packet row, whichever form the packet carries its rows in.
+packet::Value valueAt(const packet::Row& row, std::size_t i) {
+  return row[i];
+}
+packet::Value valueAt(const packet::PackedRow& row, std::size_t i) {
+  return row.get(i);
+}
+
+bool fits(packet::FieldType type, const packet::Row& row, std::size_t i) {
+  return valueFits(type, row[i]);
+}
+bool fits(packet::FieldType type, const packet::PackedRow& row, std::size_t i) {
+  if (row.isNull(i))
+    return true;
+  if (type == packet::FieldType::Text)
+    return row.isText(i);
+  return row.isNumber(i) && std::isfinite(row.number(i));
+}
+
+// The row's block as the data set keeps it, when its values stand in the data set's order.
+RowValues sameLayoutValues(packet::Row& row, bool) {
+  return RowValues(row);
+}
+RowValues sameLayoutValues(packet::PackedRow& row, bool consume) {
+  return consume ? std::move(row) : row;
+}
+
+}  // namespace
+
+template <class Rows>
+std::vector<std::unique_ptr<Record>> DataSet::recordsFrom(Rows& rows, const packet::Packet& packet,
+                                                          bool consume) const {
+  // Map and check everything before touching the current rows (or the packet's).
   std::vector<int> source(fields_.size(), -1);
   for (std::size_t i = 0; i < fields_.size(); ++i)
     source[i] = packet.fieldIndex(fields_[i]->name());
   bool sameLayout = packet.fields.size() == fields_.size();
   for (std::size_t i = 0; i < fields_.size() && sameLayout; ++i)
     sameLayout = source[i] == static_cast<int>(i);
-  std::vector<std::unique_ptr<Record>> records;
-  records.reserve(packet.rows.size());
-  packet::Row mapped;
-  for (std::size_t r = 0; r < packet.rows.size(); ++r) {
-    packet::Row& row = packet.rows[r];
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const auto& row = rows[r];
     if (row.size() != packet.fields.size())
       throw DataError(fmt::format("Linha {} do pacote de '{}' tem {} valores; esperados {}.", r + 1,
                                   this->name(), row.size(), packet.fields.size()));
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-      if (source[i] >= 0 &&
-          !valueFits(fields_[i]->type(), row[static_cast<std::size_t>(source[i])]))
+      if (source[i] >= 0 && !fits(fields_[i]->type(), row, static_cast<std::size_t>(source[i])))
         throw DataError(fmt::format("{} (linha {} do pacote de '{}')",
                                     messages::wrongValueType(fields_[i]->name()), r + 1,
                                     this->name()));
     }
+  }
+  std::vector<std::unique_ptr<Record>> records;
+  records.reserve(rows.size());
+  packet::Row mapped;
+  for (auto& row : rows) {
     auto record = std::make_unique<Record>();
     if (sameLayout) {
-      record->values = RowValues(row);
+      record->values = sameLayoutValues(row, consume);
     } else {
       mapped.clear();
       for (std::size_t i = 0; i < fields_.size(); ++i) {
         if (source[i] < 0)
           mapped.emplace_back();
         else
-          mapped.push_back(row[static_cast<std::size_t>(source[i])]);
+          mapped.push_back(valueAt(row, static_cast<std::size_t>(source[i])));
       }
       record->values = RowValues(mapped);
     }
     records.push_back(std::move(record));
   }
   if (consume)
-    std::vector<packet::Row>().swap(packet.rows);
+    Rows().swap(rows);
   return records;
+}
+
+std::vector<std::unique_ptr<Record>> DataSet::recordsOf(packet::Packet& packet,
+                                                        bool consume) const {
+  if (!packet.packedRows.empty()) {
+    if (!packet.rows.empty())
+      throw DataError(fmt::format("O pacote de '{}' traz linhas em duas formas.", this->name()));
+    return recordsFrom(packet.packedRows, packet, consume);
+  }
+  return recordsFrom(packet.rows, packet, consume);
 }
 
 void DataSet::open(std::vector<std::unique_ptr<Record>> records, std::int64_t version) {
@@ -169,7 +212,8 @@ void DataSet::loadPacket(const packet::Packet& packet) {
 }
 
 void DataSet::loadPacket(packet::Packet&& packet) {
-  const bool large = packet.rows.size() * packet.fields.size() >= kLargeLoadValues;
+  const bool large =
+      (packet.rows.size() + packet.packedRows.size()) * packet.fields.size() >= kLargeLoadValues;
   if (packet.changes)
     applyChanges(packet, true);
   else

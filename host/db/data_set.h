@@ -201,6 +201,9 @@ class DataSet : public ui::Component {
 
   // Loading (data_set.cc, data_set_changes.cc).
   std::vector<std::unique_ptr<Record>> recordsOf(packet::Packet& packet, bool consume) const;
+  template <class Rows>
+  std::vector<std::unique_ptr<Record>> recordsFrom(Rows& rows, const packet::Packet& packet,
+                                                   bool consume) const;
   // Closes, then opens on the records (the events of a load).
   void open(std::vector<std::unique_ptr<Record>> records, std::int64_t version);
   void openRecords(std::vector<std::unique_ptr<Record>> records, std::int64_t version);

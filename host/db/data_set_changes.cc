@@ -110,6 +110,15 @@ bool DataSet::canApply(const packet::Packet& partial) const {
       key.push_back(row.at(static_cast<std::size_t>(p)));
     sent.insert(keyOf(key));
   }
+  for (const auto& row : partial.packedRows) {
+    packet::Row key;
+    for (const int p : packetKeys) {
+      if (p < 0 || static_cast<std::size_t>(p) >= row.size())
+        throw std::out_of_range("packed row key");
+      key.push_back(row.get(static_cast<std::size_t>(p)));
+    }
+    sent.insert(keyOf(key));
+  }
   for (const auto& key : changes.removed)
     sent.insert(keyOf(key));
   const auto positions = positionsOf(*this, changes.keyFields);

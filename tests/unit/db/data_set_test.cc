@@ -1,6 +1,8 @@
 // Loading, navigation, indexes and locate of the client data set.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "host/db/freed_memory.h"
 #include "host/ui/regional.h"
 #include "tests/unit/db/test_data.h"
@@ -84,6 +86,52 @@ TEST_F(DataSetTest, AHandedOverPacketIsTakenWholeOrLeftWhole) {
   EXPECT_EQ(ds.fieldByName("CODE").asString(), std::to_string((rows - 1) % 10000));
   EXPECT_EQ(ds.fieldByName("VALUE").asFloat(), rows - 1);
   EXPECT_EQ(ds.fieldByName("DAY").asFloat(), 46096.5);
+}
+
+packet::Packet packed(packet::Packet p) {
+  for (const packet::Row& row : p.rows)
+    p.packedRows.emplace_back(row);
+  p.rows.clear();
+  return p;
+}
+
+// Rows read packed from an answer load as the same rows would, fields matched by name, and a bad
+// one refuses the load before anything is replaced or taken.
+TEST_F(DataSetTest, PackedRowsLoadAsTheirValuesAndABadOneLeavesEverythingAsItWas) {
+  ds.loadPacket(packed(testing::threeRows()));
+  const std::string loaded = testing::contents(ds);
+  ds.loadPacket(testing::threeRows());
+  EXPECT_EQ(testing::contents(ds), loaded);
+
+  packet::Packet other;
+  other.fields = {
+      {"extra", FieldType::Text, 3}, {"value", FieldType::Double, 0}, {"code", FieldType::Text, 4}};
+  other.rows = {{std::string("zzz"), 2.5, std::string("K")}};
+  ds.loadPacket(packed(other));
+  EXPECT_EQ(ds.fieldByName("CODE").asString(), "K");
+  EXPECT_DOUBLE_EQ(ds.fieldByName("VALUE").asFloat(), 2.5);
+  EXPECT_TRUE(ds.fieldByName("NAME").isNull());
+
+  ds.loadPacket(testing::threeRows());
+  auto wrongType = testing::threeRows();
+  wrongType.rows[2][2] = std::string("três");
+  packet::Packet refused = packed(wrongType);
+  try {
+    ds.loadPacket(std::move(refused));
+    FAIL() << "wrong type accepted";
+  } catch (const DataError& e) {
+    EXPECT_NE(std::string(e.what()).find("linha 3"), std::string::npos) << e.what();
+  }
+  ASSERT_EQ(refused.packedRows.size(), 3u);
+  EXPECT_EQ(refused.packedRows[0].toRow(), wrongType.rows[0]);
+  auto nan = testing::threeRows();
+  nan.rows[1][2] = std::nan("");
+  EXPECT_THROW(ds.loadPacket(packed(nan)), DataError);
+  auto shortRow = testing::threeRows();
+  shortRow.rows[0].pop_back();
+  EXPECT_THROW(ds.loadPacket(packed(shortRow)), DataError);
+  EXPECT_EQ(ds.state(), DataSetState::Browse);
+  EXPECT_EQ(testing::contents(ds), loaded);
 }
 
 TEST_F(DataSetTest, NavigationBoundsAndRecNo) {

@@ -131,9 +131,15 @@ TEST(PartialLoad, EndsExactlyAsAWholeLoadAfterAnyChangesOfTheServer) {
       partial.fieldByName("NMRAZSOCCLIE").setAsString("Local");
       partial.post();
     }
-    const packet::Packet answer = store.since(partial.version());
+    packet::Packet answer = store.since(partial.version());
+    // Every other answer comes with its rows packed, as a client reads a large one.
+    if (round % 2 == 1) {
+      for (const packet::Row& row : answer.rows)
+        answer.packedRows.emplace_back(row);
+      answer.rows.clear();
+    }
     ASSERT_TRUE(partial.canApply(answer)) << "round " << round;
-    partial.loadPacket(answer);
+    partial.loadPacket(std::move(answer));
     whole.loadPacket(store.whole());
     ASSERT_EQ(picture(partial), picture(whole)) << "round " << round;
   }

@@ -145,5 +145,41 @@ TEST(JsonTextEdges, AnAnswerReadInPlaceReadsAsWhenCopied) {
   }
 }
 
+// A data set's load reads its answer's rows packed: every answer, good or not, reads as it does
+// into Rows, with the same values and the same errors.
+TEST(JsonTextEdges, AnAnswerReadPackedReadsAsIntoRows) {
+  const std::string longText(70000, 'x');  // past what a row's 16-bit ends can place
+  const std::vector<std::string> answers = {
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"text","size":9},)"
+      R"({"name":"B","type":"double"}],"rows":[["a\u0000b",1.5e3],["\n\t",null],)"
+      R"([null,-0.0],["",12345678901234567890],["\u00e7 longer than any short text",1]],)"
+      R"("version":7,"since":3,"keys":["A"],"removed":[["z"]],"order":[{"field":"A"}]}})",
+      R"({"status":"ok","packet":{"rows":[["a",")" + longText +
+          R"("]],"fields":[)"
+          R"({"name":"A","type":"text"},{"name":"B","type":"text"}]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"text"}],"rows":[]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[[1,2]]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[[[1]]]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[{"a":1}]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":{}}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[[1],[true]]}})",
+      R"({"status":"ok","packet":{"fields":[{"name":"A","type":"double"}],"rows":[[1],[2)"};
+  for (const std::string& answer : answers) {
+    std::string text = answer;
+    const std::string asRows = outcome([&] { return callResultFromJsonTextInPlace(text); });
+    text = answer;
+    const std::string asPacked = outcome([&] {
+      CallResult result = callResultFromJsonTextInPlace(text, RowForm::Packed);
+      if (result.packet) {
+        EXPECT_TRUE(result.packet->rows.empty());
+        for (const PackedRow& row : result.packet->packedRows)
+          result.packet->rows.push_back(row.toRow());
+      }
+      return result;
+    });
+    EXPECT_EQ(asPacked, asRows) << answer.substr(0, 200);
+  }
+}
+
 }  // namespace
 }  // namespace packet
