@@ -28,7 +28,10 @@ class StagedCallTest : public ::testing::Test {
     token_ = server_.service().openLocalSession("jose").token;
     host::TNetConnection::setSessionToken(token_);
   }
-  ~StagedCallTest() override { host::TNetConnection::setSessionToken({}); }
+  ~StagedCallTest() override {
+    host::TNetConnection::setSessionToken({});
+    host::TNetConnection::setSessionRenewer(nullptr);
+  }
 
   // One request carries at most 64 KiB, and requests and staged calls values in the default
   // proportions.
@@ -256,6 +259,22 @@ TEST_F(StagedCallTest, AStagedBodyBelongsToItsSession) {
   EXPECT_EQ(server_.stagedBodies().count(), 2u);
   EXPECT_EQ(runStaged("p", 1, token_).first, 400);
   EXPECT_EQ(post("/rdmSessao/Logout", "[]").first, 200);
+  expectNothingKept();
+}
+
+TEST_F(StagedCallTest, ASessionRenewedOnAPieceSendsTheWholeCallAgain) {
+  host::TNetConnection::setSessionToken("expirada");
+  int renewals = 0;
+  host::TNetConnection::setSessionRenewer([&] {
+    ++renewals;
+    host::TNetConnection::setSessionToken(token_);
+    return true;
+  });
+  auto pieces = connection(8);
+  const auto flag = pieces.call("ProUpVrPrFixAut", {"0001", "00001", "C1", "S"});
+  ASSERT_TRUE(flag.ok) << flag.message;
+  EXPECT_EQ(renewals, 1);
+  EXPECT_EQ(flagOfC1(), "S");
   expectNothingKept();
 }
 
