@@ -275,11 +275,7 @@ ActionResult runAction(Action action, const std::string& databasePath, int clien
     _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
   }
   close(channel[1]);
-  std::string report;
-  char buffer[512];
-  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-    report.append(buffer, static_cast<size_t>(n));
-  close(channel[0]);
+  const std::string report = readToEnd(channel[0]);
   int status = 0;
   waitpid(child, &status, 0);
   close(transcriptFd);

@@ -58,6 +58,15 @@ long residentKbOf(pid_t pid) {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
+std::string readToEnd(int fd) {
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+    text.append(buffer, static_cast<size_t>(n));
+  close(fd);
+  return text;
+}
+
 ServerProcess::ServerProcess(const std::string& databasePath, const std::string& operatorCode) {
   int channel[2];
   if (pipe(channel) != 0)
@@ -72,12 +81,7 @@ ServerProcess::ServerProcess(const std::string& databasePath, const std::string&
     serve(channel[1], databasePath, operatorCode);
   }
   close(channel[1]);
-  std::string greeting;
-  char buffer[256];
-  for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-    greeting.append(buffer, static_cast<size_t>(n));
-  close(channel[0]);
-  std::istringstream in(greeting);
+  std::istringstream in(readToEnd(channel[0]));
   in >> port_;
   in.ignore();
   std::getline(in, token_);

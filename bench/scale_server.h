@@ -36,4 +36,7 @@ class ServerProcess {
 // Resident memory of a process (0 when it cannot be read).
 long residentKbOf(pid_t pid);
 
+// Everything a child process writes into a pipe, read until it closes its end; closes `fd`.
+std::string readToEnd(int fd);
+
 }  // namespace bench
