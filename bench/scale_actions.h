@@ -1,6 +1,8 @@
 // The user actions of the scale benchmark, each run through the real module, its application
 // server and HTTP by the script driver, in a process of its own (so no state and no memory
-// passes from one run to the next), on the database file it is given.
+// passes from one run to the next), on the database file it is given. A headless run starts
+// the scale_client program afresh, so its memory is the client tier's alone: no pages of the
+// benchmark and no desktop toolkit; a run in the window forks the benchmark.
 #pragma once
 
 #include <map>
@@ -25,9 +27,11 @@ const char* actionName(Action action);
 enum class ServerPlacement { InProcess, OwnProcess };
 
 struct ActionResult {
-  double seconds = 0;  // the action alone, from the user's first input to the last answer
-  long rssKb = 0;      // resident memory after the action
-  long rssBeforeKb = 0;
+  double seconds = 0;    // the action alone, from the user's first input to the last answer
+  long rssKb = 0;        // resident memory after the action
+  long rssBeforeKb = 0;  // right before the action: the module open, the filter typed
+  // At the run's start, before the module is loaded: the program and its libraries alone.
+  long startKb = 0;
   // Of rssKb, the process's own data: no pages of code or files.
   long anonymousKb = 0;
   // The most the process held resident, the action's peak included.

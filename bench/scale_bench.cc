@@ -229,18 +229,21 @@ int main(int argc, char** argv) {
   }
   if (!memory.empty()) {
     std::cout << "\nResident memory after leaving the filter (last run), against the bytes of "
-                 "the values read\n\n"
-                 "| clients | values | client tier, server apart | ratio | of it, data | ratio | "
-                 "client before the action | client's peak | server process | whole, server in "
-                 "process | ratio |\n"
-                 "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+                 "the values read; the client tier with the server apart, then the whole with "
+                 "the server in process\n\n"
+                 "| clients | values | client tier | ratio | of it, data | ratio | at its start | "
+                 "before the action | held since its start | ratio | client's peak | server "
+                 "process | whole, server in process | ratio |\n"
+                 "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (const MemoryRow& row : memory) {
+      const long held = row.apart.rssKb - row.apart.startKb;
       std::cout << fmt::format(
-          "| {} | {:.1f} MB | {:.0f} MB | {} | {:.0f} MB | {} | {:.0f} MB | {:.0f} MB | {:.0f} MB "
-          "| {:.0f} MB | {} |\n",
+          "| {} | {:.1f} MB | {:.1f} MB | {} | {:.1f} MB | {} | {:.1f} MB | {:.1f} MB | {:.1f} MB "
+          "| {} | {:.0f} MB | {:.0f} MB | {:.0f} MB | {} |\n",
           row.clients, static_cast<double>(row.valueBytes) / (1 << 20), megabytes(row.apart.rssKb),
           timesValues(row.apart.rssKb, row.valueBytes), megabytes(row.apart.anonymousKb),
-          timesValues(row.apart.anonymousKb, row.valueBytes), megabytes(row.apart.rssBeforeKb),
+          timesValues(row.apart.anonymousKb, row.valueBytes), megabytes(row.apart.startKb),
+          megabytes(row.apart.rssBeforeKb), megabytes(held), timesValues(held, row.valueBytes),
           megabytes(row.apart.peakKb), megabytes(row.apart.serverRssKb),
           megabytes(row.inProcess.rssKb), timesValues(row.inProcess.rssKb, row.valueBytes));
     }
