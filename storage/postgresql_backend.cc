@@ -8,6 +8,8 @@
 // end later than the deadline by more than a second, so most statements cost no extra round
 // trip. A connection found broken is opened again before the next statement, which runs once
 // more when it was not inside a transaction.
+//
+// This engine is built as a library of its own, loaded on demand (postgresql_engine.cc).
 #include <fmt/format.h>
 #include <libpq-fe.h>
 
@@ -20,6 +22,7 @@
 
 #include "packet/name_order.h"
 #include "storage/backend.h"
+#include "storage/postgresql_entry.h"
 
 namespace storage {
 
@@ -486,11 +489,16 @@ bool PostgresqlStatement::step() {
   return onRow();
 }
 
-}  // namespace
-
-std::unique_ptr<DatabaseBackend> openPostgresql(const std::string& name,
-                                                const OpenOptions& options) {
+std::unique_ptr<DatabaseBackend> openDatabase(const std::string& name, const OpenOptions& options) {
   return std::make_unique<PostgresqlDatabase>(name, options);
 }
 
+}  // namespace
+
 }  // namespace storage
+
+// The engine's one entry, found by the storage library when it loads this one.
+extern "C" __attribute__((visibility("default"))) storage::PostgresqlOpen
+cpsStoragePostgresqlOpen() {
+  return &storage::openDatabase;
+}
