@@ -141,6 +141,23 @@ void writeRows(Writer& writer, const std::vector<Row>& rows) {
   writer.EndArray();
 }
 
+void writeRows(Writer& writer, const std::vector<PackedRow>& rows) {
+  writer.StartArray();
+  for (const PackedRow& row : rows) {
+    writer.StartArray();
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (row.isText(i))
+        writeString(writer, row.text(i));
+      else if (row.isNumber(i))
+        writeNumber(writer, row.number(i));
+      else
+        writer.Null();
+    }
+    writer.EndArray();
+  }
+  writer.EndArray();
+}
+
 void writeFields(Writer& writer, const std::vector<FieldDef>& fields) {
   writer.StartArray();
   for (const FieldDef& field : fields) {
@@ -163,7 +180,10 @@ void writePacket(Writer& writer, const Packet& packet) {
   writeKey(writer, "fields");
   writeFields(writer, packet.fields);
   writeKey(writer, "rows");
-  writeRows(writer, packet.rows);
+  if (packet.packedRows.empty())
+    writeRows(writer, packet.rows);
+  else
+    writeRows(writer, packet.packedRows);
   if (packet.version != 0) {
     writeKey(writer, "version");
     writer.Int64(packet.version);

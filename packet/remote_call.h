@@ -50,8 +50,9 @@ std::chrono::milliseconds timeForDeltaRows(std::chrono::milliseconds base, std::
 
 struct CallOptions {
   std::int64_t knownVersion = 0;  // 0: the caller holds nothing
-  // The caller loads the answer's rows straight into a data set: the client reads them packed
-  // (Packet::packedRows), never as Rows. The server is not told.
+  // The caller keeps the answer's rows packed (Packet::packedRows), never as Rows: a client
+  // that loads them straight into a data set, or the server, which only writes its answer out
+  // as text (its large reads then take one block per row). Not sent on the wire.
   bool packedRows = false;
 };
 

@@ -128,9 +128,10 @@ packet::CallResult signIn(Service& service, const std::vector<packet::Arg>& args
 }
 
 // The version of the rows the caller holds ("X-Versao"); a missing or malformed one is 0, and
-// the read answers in full.
+// the read answers in full. The answer is only written out as text, so its rows are kept packed.
 packet::CallOptions callOptions(const httplib::Request& request) {
   packet::CallOptions options;
+  options.packedRows = true;
   const std::string version = request.get_header_value("X-Versao");
   std::int64_t number = 0;
   const auto [end, error] =

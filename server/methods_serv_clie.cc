@@ -196,7 +196,7 @@ packet::CallResult getServClie(CallContext& context, const MethodArgs& args) {
   statement.bind(1, args.text(0)).bind(2, args.text(1));
   if (partial)
     statement.bind(3, static_cast<double>(since)).bind(4, static_cast<double>(version));
-  packet::Packet packet = readPacket(statement, datasets::servClie());
+  packet::Packet packet = readPacket(statement, datasets::servClie(), context.rows);
   packet.version = version;
   if (partial) {
     packet.changes =
@@ -219,7 +219,7 @@ packet::CallResult getClientesFilial(CallContext& context, const MethodArgs& arg
   });
   auto statement = context.db.prepare(sql(context.db));
   statement.bind(1, args.text(0)).bind(2, args.text(1));
-  return okResult(readPacket(statement, datasets::clientesFilial()));
+  return okResult(readPacket(statement, datasets::clientesFilial(), context.rows));
 }
 
 packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {

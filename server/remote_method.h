@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "packet/json_text.h"
 #include "packet/remote_call.h"
 #include "server/audit_trail.h"
 #include "server/storage.h"
@@ -65,6 +66,8 @@ struct CallContext {
   AuditTrail& trail;
   // The version of the rows the caller holds, for a read that can answer what changed since.
   std::int64_t knownVersion = 0;
+  // How a large read keeps its answer's rows: packed when the answer only goes out as text.
+  packet::RowForm rows = packet::RowForm::Values;
 };
 
 using MethodHandler = packet::CallResult (*)(CallContext& context, const MethodArgs& args);

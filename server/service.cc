@@ -115,7 +115,8 @@ packet::CallResult Service::call(std::string_view module, std::string_view metho
     }
     return withRetries(until, [&] {
       AuditTrail trail(lease->db(), operatorCode, def->name);
-      CallContext context{lease->db(), operatorCode, trail, options.knownVersion};
+      CallContext context{lease->db(), operatorCode, trail, options.knownVersion,
+                          options.packedRows ? packet::RowForm::Packed : packet::RowForm::Values};
       return def->handler(context, checked);
     });
   } catch (const MethodError& e) {

@@ -28,7 +28,7 @@ int bindAll(Statement& statement, const ColumnValues& values, int first) {
 
 }  // namespace
 
-packet::Packet readPacket(Statement& statement, const DataSetSpec& spec) {
+packet::Packet readPacket(Statement& statement, const DataSetSpec& spec, packet::RowForm form) {
   const auto& fields = spec.fields();
   const int width = static_cast<int>(fields.size());
   if (statement.columnCount() != width) {
@@ -43,6 +43,21 @@ packet::Packet readPacket(Statement& statement, const DataSetSpec& spec) {
   }
   packet::Packet packet;
   packet.fields = spec.fieldDefs();
+  if (form == packet::RowForm::Packed) {
+    packet::PackedRowBuilder row;
+    while (statement.step()) {
+      for (int i = 0; i < width; ++i) {
+        if (statement.isNull(i))
+          row.addNull();
+        else if (fields[i].type == packet::FieldType::Text)
+          row.addText(statement.text(i));
+        else
+          row.addNumber(statement.number(i));
+      }
+      packet.packedRows.push_back(row.take());
+    }
+    return packet;
+  }
   while (statement.step()) {
     packet::Row row;
     row.reserve(fields.size());

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "packet/json_text.h"
 #include "packet/packet.h"
 #include "server/data_sets.h"
 #include "server/delta_rows.h"
@@ -43,8 +44,10 @@ class SqlPerEngine {
 
 // Reads every row of a SELECT into a packet with the data set's fields. The statement's
 // columns must carry the field names in the same order; a mismatch throws, so a query and its
-// field list cannot drift apart unnoticed.
-packet::Packet readPacket(Statement& statement, const DataSetSpec& spec);
+// field list cannot drift apart unnoticed. Rows read packed (Packet::packedRows) take one block
+// each instead of one value object per value: for an answer that only goes out as text.
+packet::Packet readPacket(Statement& statement, const DataSetSpec& spec,
+                          packet::RowForm form = packet::RowForm::Values);
 
 // "expression AS FIELD, ..." for every field of the data set, in field order: the field's own
 // column of table `alias`, unless `sources` gives another expression for it.

@@ -2,7 +2,9 @@
 // rely on.
 #include <gtest/gtest.h>
 
+#include "packet/json_text.h"
 #include "server/data_sets.h"
+#include "server/storage.h"
 #include "server_fixture.h"
 
 namespace server::testing {
@@ -37,6 +39,31 @@ TEST_F(ReadsTest, ClientesFilialListsOnlyBranchClientsNotYetBound) {
   ASSERT_EQ(portaria.rows.size(), 2u);
   EXPECT_EQ(text(field(portaria, 0, "NMRAZSOCCLIE")), "Bruno Lima");
   EXPECT_EQ(text(field(portaria, 1, "NMRAZSOCCLIE")), "Zélia Souza");
+}
+
+// The HTTP route keeps a large read's rows packed, since it only writes them out: the answer's
+// text is the one the same read gives with its rows as values, whole or partial.
+TEST_F(ReadsTest, ALargeReadKeptPackedAnswersTheSameText) {
+  const auto answerText = [&](const char* method, std::vector<packet::Arg> args,
+                              std::int64_t knownVersion, bool packed) {
+    const auto result = service_.call("rdmClientesServico", method, std::move(args), "TESTE",
+                                      nullptr, {knownVersion, packed});
+    EXPECT_TRUE(result.ok) << result.message;
+    if (packed && result.packet) {
+      EXPECT_TRUE(result.packet->rows.empty()) << method;
+    }
+    return packet::callResultToJsonText(result);
+  };
+  const std::int64_t version = servClie().version;
+  Database other(database_.path(), false);
+  other.exec("UPDATE SERVCLIE SET DSEMISSERCLI = 'Portaria\t24 h' WHERE CDCLIENTE = 'C2'");
+  for (const std::int64_t known : {std::int64_t{0}, version}) {
+    const std::string asValues = answerText("GetServClie", {"0001", "00001", "T"}, known, false);
+    EXPECT_NE(asValues.find("Portaria"), std::string::npos);
+    EXPECT_EQ(answerText("GetServClie", {"0001", "00001", "T"}, known, true), asValues);
+  }
+  EXPECT_EQ(answerText("GetClientesFilial", {"0001", "00002"}, 0, true),
+            answerText("GetClientesFilial", {"0001", "00002"}, 0, false));
 }
 
 TEST_F(ReadsTest, CodesArriveTrimmedOfTrailingBlanks) {
