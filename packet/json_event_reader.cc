@@ -28,6 +28,23 @@ void checkDecoded(std::string_view text) {
     throw JsonSyntaxError(kNotJson);
 }
 
+// A plain integer of up to 15 digits, as nearly every number of a packet is, is exact as a
+// double and is converted here; any other number is left to the standard conversion.
+bool smallInteger(const char* text, unsigned length, double& number) {
+  const bool negative = length > 0 && text[0] == '-';
+  if (length - negative == 0 || length - negative > 15)
+    return false;
+  std::uint64_t value = 0;
+  for (unsigned i = negative; i < length; ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9)
+      return false;
+    value = value * 10 + digit;
+  }
+  number = negative ? -static_cast<double>(value) : static_cast<double>(value);
+  return true;
+}
+
 }  // namespace
 
 // Numbers come as their text, which is converted exactly in RawNumber; reading iteratively, no
@@ -128,6 +145,11 @@ bool JsonReader::Bool(bool boolean) {
 
 bool JsonReader::RawNumber(const char* text, unsigned length, bool) {
   JsonEvent event = eventOf(JsonEvent::Kind::Number);
+  if (smallInteger(text, length, event.number)) {
+    event.integral = true;
+    dispatch(event);
+    return true;
+  }
   const auto [end, error] = std::from_chars(text, text + length, event.number);
   if (error != std::errc() || end != text + length || !std::isfinite(event.number))
     throw JsonSyntaxError(kNotJson);

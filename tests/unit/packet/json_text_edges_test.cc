@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -77,6 +78,36 @@ TEST(JsonTextEdges, NumbersKeepTheirValueSignAndWholeness) {
                  PacketError)
         << size;
   }
+}
+
+TEST(JsonTextEdges, NumbersReadAsTheStandardConversionReadsThem) {
+  for (const char* number :
+       {"0", "-0", "7", "-12", "999999999999999", "-999999999999999", "9999999999999999",
+        "12345678901234567890", "9007199254740993", "1.5", "-0.0", "1e3", "2750.5", "0.1"}) {
+    const auto args = argsFromJsonText(std::string("[") + number + "]");
+    const double read = std::get<double>(args.at(0));
+    const double expected = std::strtod(number, nullptr);
+    EXPECT_EQ(read, expected) << number;
+    EXPECT_EQ(std::signbit(read), std::signbit(expected)) << number;
+  }
+  for (const char* bad : {"[-]", "[01]", "[1.]", "[--1]", "[1e999]", "[-1e999]"})
+    EXPECT_THROW(argsFromJsonText(bad), JsonSyntaxError) << bad;
+}
+
+// A server keeps a large read's rows packed and writes them as it writes rows of values.
+TEST(JsonTextEdges, PackedRowsAreWrittenAsTheirValues) {
+  Packet p;
+  p.fields = {{"A", FieldType::Text, 0}, {"B", FieldType::Double, 0}};
+  p.rows = {{std::string("a\xFF\"b\n"), -0.0},
+            {std::monostate{}, std::numeric_limits<double>::quiet_NaN()},
+            {std::string(70000, 'x'), 2750.5},
+            {std::string(), std::monostate{}}};
+  Packet packed = p;
+  for (const Row& row : p.rows)
+    packed.packedRows.emplace_back(row);
+  packed.rows.clear();
+  EXPECT_EQ(packetToJsonText(packed), packetToJsonText(p));
+  EXPECT_EQ(callResultToJsonText({true, {}, packed}), callResultToJsonText({true, {}, p}));
 }
 
 TEST(JsonTextEdges, AMemberGivenTwiceKeepsItsLastValue) {
