@@ -5,6 +5,7 @@
 //   packet written as text   vs  the same text dumped from a JSON tree already built
 //   packet read from text    vs  the same text parsed into a JSON tree
 //   answer read in place     vs  the same answer read copying each text out
+//   answer read packed       vs  the same
 //
 // The baselines do less than the packet code (no tree is built for the write, no packet for
 // the read); they only make figures of different runs comparable on a shared machine.
@@ -100,6 +101,18 @@ void BM_ReadAnswerInPlace(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sampleAnswer().size()));
 }
 BENCHMARK(BM_ReadAnswerInPlace)->Unit(benchmark::kMillisecond);
+
+// The same, the rows read packed as a data set's load reads them.
+void BM_ReadAnswerPacked(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::string text = sampleAnswer();
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(packet::callResultFromJsonTextInPlace(text, packet::RowForm::Packed));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(sampleAnswer().size()));
+}
+BENCHMARK(BM_ReadAnswerPacked)->Unit(benchmark::kMillisecond);
 
 void BM_BaselineParseTree(benchmark::State& state) {
   for (auto _ : state)

@@ -72,6 +72,7 @@ void JsonReader::readInPlace(std::string& text, Shape& root) {
 
 void JsonReader::start(Shape& root) {
   stack_.assign(1, &root);
+  row_ = nullptr;
   refusal_.skipper = &skipper_;
 }
 
@@ -109,11 +110,16 @@ void JsonReader::Refusal::end() {
   throw PacketError(message);
 }
 
-void JsonReader::dispatch(const JsonEvent& event) {
-  if (stack_.size() > 1 && ++values_ > limits_.maxValues) {
+void JsonReader::countValue() {
+  if (++values_ > limits_.maxValues) {
     throw JsonLimitError(fmt::format("A requisição tem mais de {} valores e não foi processada.",
                                      limits_.maxValues));
   }
+}
+
+void JsonReader::dispatch(const JsonEvent& event) {
+  if (stack_.size() > 1)
+    countValue();
   if (event.opens() && stack_.size() > limits_.maxDepth) {
     throw JsonLimitError(fmt::format(
         "A requisição aninha listas e objetos em mais de {} níveis e não foi processada.",
@@ -121,17 +127,25 @@ void JsonReader::dispatch(const JsonEvent& event) {
   }
   Shape* inner = stack_.back()->value(*this, key_, event);
   key_.clear();
-  if (event.opens())
+  if (event.opens()) {
     stack_.push_back(inner ? inner : &skipper_);
+    row_ = stack_.back()->packedRow();
+  }
 }
 
 void JsonReader::close() {
   Shape* shape = stack_.back();
   stack_.pop_back();
+  row_ = stack_.empty() ? nullptr : stack_.back()->packedRow();
   shape->end();
 }
 
 bool JsonReader::Null() {
+  if (row_ != nullptr) {
+    countValue();
+    row_->addNull();
+    return true;
+  }
   dispatch(eventOf(JsonEvent::Kind::Null));
   return true;
 }
@@ -147,13 +161,17 @@ bool JsonReader::RawNumber(const char* text, unsigned length, bool) {
   JsonEvent event = eventOf(JsonEvent::Kind::Number);
   if (smallInteger(text, length, event.number)) {
     event.integral = true;
-    dispatch(event);
+  } else {
+    const auto [end, error] = std::from_chars(text, text + length, event.number);
+    if (error != std::errc() || end != text + length || !std::isfinite(event.number))
+      throw JsonSyntaxError(kNotJson);
+    event.integral = std::string_view(text, length).find_first_of(".eE") == std::string_view::npos;
+  }
+  if (row_ != nullptr) {
+    countValue();
+    row_->addNumber(event.number);
     return true;
   }
-  const auto [end, error] = std::from_chars(text, text + length, event.number);
-  if (error != std::errc() || end != text + length || !std::isfinite(event.number))
-    throw JsonSyntaxError(kNotJson);
-  event.integral = std::string_view(text, length).find_first_of(".eE") == std::string_view::npos;
   dispatch(event);
   return true;
 }
@@ -161,6 +179,11 @@ bool JsonReader::RawNumber(const char* text, unsigned length, bool) {
 bool JsonReader::String(const char* text, unsigned length, bool) {
   const std::string_view decoded(text, length);
   checkDecoded(decoded);
+  if (row_ != nullptr) {
+    countValue();
+    row_->addText(decoded);
+    return true;
+  }
   JsonEvent event = eventOf(JsonEvent::Kind::String);
   event.text = decoded;
   dispatch(event);

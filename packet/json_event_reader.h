@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "packet/json_text.h"
+#include "packet/packed_row.h"
 
 namespace packet {
 
@@ -45,6 +46,10 @@ class Shape {
 
   // The array or object this shape was reading is closed.
   virtual void end() {}
+
+  // The row a shape reading one packed row builds: the reader then adds its texts, numbers and
+  // nulls to it directly, without an event each (a large answer has millions of them).
+  virtual PackedRowBuilder* packedRow() { return nullptr; }
 };
 
 class JsonReader {
@@ -100,14 +105,17 @@ class JsonReader {
   };
 
   void dispatch(const JsonEvent& event);
+  // Counts one more value inside the root value, within ReadLimits::maxValues.
+  void countValue();
   void close();
   void start(Shape& root);
   // Throws unless the library read the whole text (`read` of `size` bytes) without error.
   void finish(bool failed, size_t read, size_t size);
 
   const ReadLimits limits_;
-  std::vector<Shape*> stack_;  // the root shape, then one shape per open array or object
-  std::string key_;            // name of the member whose value comes next
+  std::vector<Shape*> stack_;        // the root shape, then one shape per open array or object
+  PackedRowBuilder* row_ = nullptr;  // the packed row of the shape on top, if it builds one
+  std::string key_;                  // name of the member whose value comes next
   size_t values_ = 0;
   Skipper skipper_;
   Refusal refusal_;
