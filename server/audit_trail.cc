@@ -100,11 +100,13 @@ std::string describeKeyValue(std::string_view column, const packet::Value& value
   return describeValue(value);
 }
 
-Record recordOf(const ColumnValues& values) {
-  Record record;
-  for (const auto& [column, value] : values)
-    record.set(column, value);
-  return record;
+const packet::Value& columnValue(const ColumnValues& values, std::string_view column) {
+  static const packet::Value none;
+  for (const auto& [name, value] : values) {
+    if (name == column)
+      return value;
+  }
+  return none;
 }
 
 }  // namespace
@@ -124,16 +126,30 @@ AuditTrail::AuditTrail(Database& db, std::string operatorCode, std::string metho
       when_(nowAsDayCount()) {
 }
 
+template <typename ValueOf>
+AuditTrail::RowIdentity AuditTrail::identify(std::string_view table, const ValueOf& valueOf) {
+  std::string key;
+  for (const auto column : tableOf(table).key) {
+    if (!key.empty())
+      key += "; ";
+    key += fmt::format("{}={}", column, describeKeyValue(column, valueOf(column)));
+  }
+  return {valueOf("CDFILIAL"), valueOf("CDSERVFILI"), valueOf("CDCLIENTE"),
+          key.empty() ? std::nullopt : std::optional<std::string>(std::move(key))};
+}
+
 void AuditTrail::record(std::string_view table, TrailOperation operation, const Record& row,
                         std::string_view field, const packet::Value& before,
                         const packet::Value& after) {
-  const TrailedTable& trailed = tableOf(table);
-  std::string key;
-  for (const auto column : trailed.key) {
-    if (!key.empty())
-      key += "; ";
-    key += fmt::format("{}={}", column, describeKeyValue(column, row.get(column)));
-  }
+  const auto valueOf = [&](std::string_view column) -> const packet::Value& {
+    return row.get(column);
+  };
+  append(table, operation, identify(table, valueOf), field, before, after);
+}
+
+void AuditTrail::append(std::string_view table, TrailOperation operation, const RowIdentity& row,
+                        std::string_view field, const packet::Value& before,
+                        const packet::Value& after) {
   const char* kind = isDateColumn(field)                               ? "D"
                      : packet::isText(before) || packet::isText(after) ? "T"
                                                                        : "N";
@@ -141,10 +157,10 @@ void AuditTrail::record(std::string_view table, TrailOperation operation, const 
                     operation == TrailOperation::Insert  ? "I"
                     : operation == TrailOperation::Alter ? "A"
                                                          : "E",
-                    row.get("CDFILIAL"),
-                    row.get("CDSERVFILI"),
-                    row.get("CDCLIENTE"),
-                    key.empty() ? std::nullopt : std::optional<std::string>(std::move(key)),
+                    row.filial,
+                    row.servico,
+                    row.cliente,
+                    row.key,
                     std::string(field),
                     kind,
                     trailText(before),
@@ -173,20 +189,31 @@ void AuditTrail::flush() {
 void AuditTrail::write(const TrailRow* rows, size_t count) {
   Statement append = db_.prepare(count == 1 || count == kRowsPerStatement ? commonInsertSql(count)
                                                                           : insertSql(count));
+  // The rows and this trail outlive the statement, so their texts are bound where they stand:
+  // a batch binds hundreds of texts per statement.
   const auto bindText = [&](int index, const std::optional<std::string>& text) {
     if (text)
-      append.bind(index, *text);
+      append.bindUnowned(index, *text);
     else
       append.bindNull(index);
+  };
+  const auto bindValue = [&](int index, const packet::Value& value) {
+    if (const auto* text = std::get_if<std::string>(&value))
+      append.bindUnowned(index, *text);
+    else
+      append.bind(index, value);
   };
   for (size_t i = 0; i < count; ++i) {
     const TrailRow& row = rows[i];
     const int first = static_cast<int>(i) * 13;
-    append.bind(first + 1, when_).bind(first + 2, operatorCode_).bind(first + 3, method_);
-    append.bind(first + 4, row.table).bind(first + 5, row.operation);
-    append.bind(first + 6, row.filial).bind(first + 7, row.servico).bind(first + 8, row.cliente);
+    append.bind(first + 1, when_).bindUnowned(first + 2, operatorCode_);
+    append.bindUnowned(first + 3, method_).bindUnowned(first + 4, row.table);
+    append.bindUnowned(first + 5, row.operation);
+    bindValue(first + 6, row.filial);
+    bindValue(first + 7, row.servico);
+    bindValue(first + 8, row.cliente);
     bindText(first + 9, row.key);
-    append.bind(first + 10, row.field).bind(first + 11, row.kind);
+    append.bindUnowned(first + 10, row.field).bindUnowned(first + 11, row.kind);
     bindText(first + 12, row.before);
     bindText(first + 13, row.after);
   }
@@ -196,10 +223,12 @@ void AuditTrail::write(const TrailRow* rows, size_t count) {
 void AuditTrail::insert(std::string_view table, const ColumnValues& values) {
   insertRow(db_, table, values);
   const TrailedTable& trailed = tableOf(table);
-  const Record row = recordOf(values);
+  const RowIdentity row = identify(table, [&](std::string_view column) -> const packet::Value& {
+    return columnValue(values, column);
+  });
   for (const auto& [column, value] : values) {
     if (isTrailedField(trailed, column) && !sameValue(value, std::monostate{}))
-      record(table, TrailOperation::Insert, row, column, std::monostate{}, value);
+      append(table, TrailOperation::Insert, row, column, std::monostate{}, value);
   }
 }
 
@@ -207,16 +236,18 @@ void AuditTrail::update(std::string_view table, const Record& stored, const Colu
                         const ColumnValues& where) {
   updateRows(db_, table, set, where);
   const TrailedTable& trailed = tableOf(table);
-  Record row = stored;
+  Record stated = stored;
   for (const auto& [column, value] : where)
-    row.set(column, value);
+    stated.set(column, value);
+  const RowIdentity row = identify(
+      table, [&](std::string_view column) -> const packet::Value& { return stated.get(column); });
   // A key field may change too (a correction interval's bounds): the trail names the row by its
   // old key and records the new one as a field.
   for (const auto& [column, value] : set) {
     const packet::Value& before = stored.get(column);
     const bool changeable = isTrailedField(trailed, column) || contains(trailed.key, column);
     if (changeable && !sameValue(before, value))
-      record(table, TrailOperation::Alter, row, column, before, value);
+      append(table, TrailOperation::Alter, row, column, before, value);
   }
 }
 
@@ -237,10 +268,12 @@ void AuditTrail::remove(std::string_view table, const ColumnValues& where) {
     removed.push_back(std::move(columns));
   }
   for (const ColumnValues& columns : removed) {
-    const Record row = recordOf(columns);
+    const RowIdentity row = identify(table, [&](std::string_view column) -> const packet::Value& {
+      return columnValue(columns, column);
+    });
     for (const auto& [column, value] : columns) {
       if (isTrailedField(trailed, column) && !sameValue(value, std::monostate{}))
-        record(table, TrailOperation::Delete, row, column, value, std::monostate{});
+        append(table, TrailOperation::Delete, row, column, value, std::monostate{});
     }
   }
   deleteRows(db_, table, where);

@@ -51,6 +51,17 @@ class AuditTrail {
   void flush();
 
  private:
+  // What names a row in each of its trail rows: branch, service and client, and the rest of its
+  // key as one text. Worked out once per row written, whatever the number of its fields.
+  struct RowIdentity {
+    packet::Value filial, servico, cliente;
+    std::optional<std::string> key;
+  };
+  template <typename ValueOf>
+  static RowIdentity identify(std::string_view table, const ValueOf& valueOf);
+  void append(std::string_view table, TrailOperation operation, const RowIdentity& row,
+              std::string_view field, const packet::Value& before, const packet::Value& after);
+
   struct TrailRow {
     std::string table;
     const char* operation;

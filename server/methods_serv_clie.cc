@@ -3,6 +3,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 #include "server/binding_store.h"
 #include "server/data_sets.h"
@@ -79,10 +81,55 @@ ColumnValues maintained(const std::string& operatorCode) {
   return {{"CDOPERALTSERVCLIE", operatorCode}, {"DTALTSERVCLIE", nowAsDayCount()}};
 }
 
-void insertBinding(AuditTrail& trail, const RowChange& change) {
+// The services a save has found registered: a batch moving many clients into one service looks
+// it up once. Nothing in the save removes a service.
+class KnownServices {
+ public:
+  void require(Database& db, const BindingKey& key) {
+    auto service = std::make_pair(key.filial, key.servico);
+    if (known_.contains(service))
+      return;
+    requireService(db, key.filial, key.servico);
+    known_.insert(std::move(service));
+  }
+
+ private:
+  std::set<std::pair<std::string, std::string>> known_;
+};
+
+// A save of many rows (each client moved in writes 35) writes more pages than the connection's
+// usual cache holds; with a larger one while it runs, the pages it writes stay in memory until
+// the commit instead of being spilled and read back. The usual cache comes back however the save
+// ends, so the memory is held only while such a save runs.
+class LargeSaveCache {
+ public:
+  static constexpr std::size_t kRows = 1000;
+  static constexpr int kKibibytes = 64 * 1024;
+
+  LargeSaveCache(Database& db, std::size_t rows) : db_(rows >= kRows ? &db : nullptr) {
+    if (db_ != nullptr)
+      db_->setPageCache(kKibibytes);
+  }
+  ~LargeSaveCache() {
+    if (db_ == nullptr)
+      return;
+    try {
+      db_->setPageCache(0);
+    } catch (const DbError&) {
+      // The connection keeps the larger cache; it is still a working connection.
+    }
+  }
+  LargeSaveCache(const LargeSaveCache&) = delete;
+  LargeSaveCache& operator=(const LargeSaveCache&) = delete;
+
+ private:
+  Database* db_;
+};
+
+void insertBinding(AuditTrail& trail, const RowChange& change, KnownServices& services) {
   Database& db = trail.db();
   const BindingKey key = keyOf(change.after);
-  requireService(db, key.filial, key.servico);
+  services.require(db, key);
   requireBranchClient(db, key);
   if (isBound(db, key)) {
     throw MethodError(fmt::format("O cliente {} já está vinculado ao serviço {} da filial {}.",
@@ -227,12 +274,14 @@ packet::CallResult updServClie(CallContext& context, const MethodArgs& args) {
   if (delta == nullptr || delta->changes.empty())
     return okResult();
   const auto changes = readDelta(*delta, datasets::servClie());
+  const LargeSaveCache cache(context.db, changes.size());
   Transaction transaction(context.db);
   context.trail.beginBatch();
+  KnownServices services;
   for (const auto& change : changes) {
     switch (change.kind) {
       case packet::ChangeKind::Insert:
-        insertBinding(context.trail, change);
+        insertBinding(context.trail, change, services);
         break;
       case packet::ChangeKind::Modify:
         modifyBinding(context.trail, change);

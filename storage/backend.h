@@ -19,6 +19,9 @@ class StatementBackend {
   virtual void bindText(int index, std::string_view text) = 0;
   virtual void bindNumber(int index, double number) = 0;
   virtual void bindNull(int index) = 0;
+  // The text stays where it is until the statement is reset or destroyed; an engine that
+  // copies its parameters anyway binds it as any text.
+  virtual void bindUnownedText(int index, std::string_view text) { bindText(index, text); }
   virtual bool step() = 0;
   virtual void reset() = 0;
 
@@ -42,6 +45,7 @@ class DatabaseBackend {
   virtual int changes() const = 0;
   virtual void setDeadline(std::optional<std::chrono::steady_clock::time_point> deadline) = 0;
   virtual std::string nameOrder(std::string_view expression) const = 0;
+  virtual void setPageCache(int /*kibibytes*/) {}
   virtual void begin() = 0;
   virtual void commit() = 0;
   virtual void rollback() = 0;

@@ -88,6 +88,11 @@ Statement& Statement::bind(int index, std::string_view text) {
   return *this;
 }
 
+Statement& Statement::bindUnowned(int index, std::string_view text) {
+  backend_->bindUnownedText(index, text);
+  return *this;
+}
+
 Statement& Statement::bind(int index, double number) {
   backend_->bindNumber(index, number);
   return *this;
@@ -182,6 +187,10 @@ void Database::setDeadline(std::optional<std::chrono::steady_clock::time_point> 
 
 std::string Database::nameOrder(std::string_view expression) const {
   return backend_->nameOrder(expression);
+}
+
+void Database::setPageCache(int kibibytes) {
+  backend_->setPageCache(kibibytes);
 }
 
 void Database::begin() {

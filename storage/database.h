@@ -85,6 +85,9 @@ class Statement {
     return bind(index, std::string_view(text));
   }
   Statement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
+  // Binds the text where it stands, without a copy: it must stay unchanged until the statement
+  // is reset or destroyed. For statements that bind many texts their caller keeps anyway.
+  Statement& bindUnowned(int index, std::string_view text);
   Statement& bind(int index, double number);
   Statement& bindNull(int index);
 
@@ -137,6 +140,11 @@ class Database {
   // and Portuguese accents ignored, the exact text breaking ties): the same order on both
   // engines.
   std::string nameOrder(std::string_view expression) const;
+
+  // How much the connection may keep of the database's pages in memory, in KiB; 0 gives the
+  // engine's own setting back. A write of many rows that does not fit spills and reads its pages
+  // again. PostgreSQL keeps its pages in the server's shared buffers, so there it does nothing.
+  void setPageCache(int kibibytes);
 
   // The transaction a Transaction opens: SQLite's BEGIN IMMEDIATE (writers queue for the file),
   // PostgreSQL's SERIALIZABLE isolation.

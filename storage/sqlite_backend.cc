@@ -78,6 +78,12 @@ class SqliteStatement : public StatementBackend {
     check(db_, sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
                                  SQLITE_TRANSIENT));
   }
+  void bindUnownedText(int index, std::string_view text) override {
+    if (text.size() > static_cast<size_t>(INT_MAX))
+      throw DbError("Texto grande demais.");
+    check(db_, sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                                 SQLITE_STATIC));
+  }
   void bindNumber(int index, double number) override {
     check(db_, sqlite3_bind_double(stmt_, index, number));
   }
@@ -209,6 +215,15 @@ class SqliteDatabase : public DatabaseBackend {
     return fmt::format("{} COLLATE PTBR", expression);
   }
 
+  void setPageCache(int kibibytes) override {
+    if (!ownCacheSize_) {
+      auto setting = prepare("PRAGMA cache_size");
+      ownCacheSize_ = setting->step() ? static_cast<int>(setting->number(0)) : -2000;
+    }
+    // A negative size counts KiB, a positive one pages.
+    exec(fmt::format("PRAGMA cache_size = {}", kibibytes > 0 ? -kibibytes : *ownCacheSize_));
+  }
+
   void begin() override { exec("BEGIN IMMEDIATE"); }
   void commit() override { exec("COMMIT"); }
   void rollback() override { exec("ROLLBACK"); }
@@ -236,6 +251,8 @@ class SqliteDatabase : public DatabaseBackend {
   sqlite3* db_ = nullptr;
   int busyTimeoutMs_ = 0;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
+  // The page cache the connection opened with, read before the first change of it.
+  std::optional<int> ownCacheSize_;
   // Finished statements by SQL text, at most kCachedStatements in all.
   static constexpr std::size_t kCachedStatements = 256;
   std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;

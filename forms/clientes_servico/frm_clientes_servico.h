@@ -433,9 +433,10 @@ class TfrmClientesServico : public host::TfrmPadraoSimples, public data::Cliente
   Binding deletedBinding_;
   void bindRecordRuleHandlers();
   // A weekday edit of "Exceções por Dia": empty when `required`, or sorting before "0"
-  // otherwise, is refused with the page, sub-page and focus brought to the edit.
+  // otherwise, is refused with the page, sub-page and focus brought to the edit. The refusal's
+  // text is composed only for a refusal: every row of a batch passes these checks.
   void checkDayEdit(db::DBEdit* edit, bool required, const char* missingKey,
-                    const std::string& negativeText);
+                    const std::function<std::string()>& negativeText);
   // Reloads the client-service rows and puts the cursor back on the same binding.
   void refreshServClie();
   // Loads the client-service rows of the filter's branch and service (GetServClie), asking

@@ -1,6 +1,7 @@
 // The checks of the weekday values and minimum staff of "Exceções por Dia", the sub-page
 // change of "Valor do Serviço" (which loads the service history when it is shown) and the
 // replication command.
+#include <functional>
 #include <string>
 
 #include "forms/clientes_servico/frm_clientes_servico.h"
@@ -19,14 +20,14 @@ bool sortsBeforeZero(const std::string& text) {
 }  // namespace
 
 void TfrmClientesServico::checkDayEdit(db::DBEdit* edit, bool required, const char* missingKey,
-                                       const std::string& negativeText) {
+                                       const std::function<std::string()>& negativeText) {
   try {
     const std::string& text = edit->text();
     if (required) {
       if (Consiste::EmptyString(text))
         Consiste::MensErro(msgPadrao->Msg(missingKey), true);
     } else if (!Consiste::EmptyString(text) && sortsBeforeZero(text)) {
-      Consiste::MensErro(negativeText, true);
+      Consiste::MensErro(negativeText(), true);
     }
   } catch (const ui::Abort&) {
     showValuePage(tshExcecao);
@@ -39,15 +40,17 @@ void TfrmClientesServico::checkDayEdit(db::DBEdit* edit, bool required, const ch
 }
 
 void TfrmClientesServico::Valida_Vr_Serv(db::DBEdit* edit, bool required) {
-  checkDayEdit(edit, required, "VrServico_inf", msgPadrao->Msg("VrServ_men_zero"));
+  checkDayEdit(edit, required, "VrServico_inf",
+               [this] { return msgPadrao->Msg("VrServ_men_zero"); });
 }
 
 void TfrmClientesServico::Valida_Min_Efet(db::DBEdit* edit, bool required) {
-  // The line has no placeholder; the staff name is passed as the catalogue's callers do.
-  const int column = Consiste::IndiceCol(*dbgPadrao, "QTEFETMINI");
-  const std::string title = column >= 0 ? dbgPadrao->column(column).title() : std::string();
-  checkDayEdit(edit, required, "VrMinEfet_inf",
-               msgPadrao->Msg("VrMinEfet_men_zero", {msgPadrao->Msg(title)}));
+  checkDayEdit(edit, required, "VrMinEfet_inf", [this] {
+    // The line has no placeholder; the staff name is passed as the catalogue's callers do.
+    const int column = Consiste::IndiceCol(*dbgPadrao, "QTEFETMINI");
+    const std::string title = column >= 0 ? dbgPadrao->column(column).title() : std::string();
+    return msgPadrao->Msg("VrMinEfet_men_zero", {msgPadrao->Msg(title)});
+  });
 }
 
 void TfrmClientesServico::pgcValorServChange(ui::Control& /*sender*/) {

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <memory>
+#include <string>
 
 #include "server/storage.h"
 
@@ -79,6 +81,37 @@ TEST_F(StatementCacheTest, ACachedStatementSeesAChangedSchemaAndReleasesItsReadL
   }
   Database other(folder_ + "/t.db", storage::OpenOptions{.busyTimeoutMs = 0});
   EXPECT_NO_THROW(other.exec("DROP TABLE T"));
+}
+
+TEST_F(StatementCacheTest, AnUnownedTextServesItsRunAndNothingAfterIt) {
+  constexpr const char* kJoin = "SELECT ? || 'x'";
+  {
+    auto text = std::make_unique<std::string>("b");
+    auto join = db_->prepare(kJoin);
+    join.bindUnowned(1, *text);
+    ASSERT_TRUE(join.step());
+    EXPECT_EQ(join.text(0), "bx");
+    join.reset();
+    // The text goes before its statement goes back to the cache, which must not read it again.
+    text.reset();
+  }
+  auto again = db_->prepare(kJoin);
+  ASSERT_TRUE(again.step());
+  EXPECT_TRUE(again.isNull(0));
+}
+
+// A larger page cache taken for one large save is given back, so a pooled connection does not
+// keep it for every call after.
+TEST_F(StatementCacheTest, APageCacheTakenForALargeSaveIsGivenBack) {
+  const auto cacheSize = [&] {
+    auto pragma = db_->prepare("PRAGMA cache_size");
+    return pragma.step() ? pragma.number(0) : 0.0;
+  };
+  const double usual = cacheSize();
+  db_->setPageCache(64 * 1024);
+  EXPECT_EQ(cacheSize(), -64.0 * 1024);
+  db_->setPageCache(0);
+  EXPECT_EQ(cacheSize(), usual);
 }
 
 }  // namespace

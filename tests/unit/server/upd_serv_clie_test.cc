@@ -68,6 +68,19 @@ TEST_F(UpdServClieTest, RefusedInsertsNameTheirReason) {
   EXPECT_NE(result.message.find("não pertence à filial 0001"), std::string::npos);
   result = save(insertOf("C3", "P9"));
   EXPECT_NE(result.message.find("produto 'P9' não está cadastrado"), std::string::npos);
+  // A save checks each service it names, not only the first of the batch.
+  const auto intoService = [](DeltaBuilder& delta, const char* servico) {
+    delta.insert(
+        {{"CDFILIAL", "0001"}, {"CDSERVFILI", servico}, {"CDCLIENTE", "C3"}, {"CDPRODUTO", " "}});
+  };
+  DeltaBuilder twoServices(rows);
+  intoService(twoServices, "00001");
+  intoService(twoServices, "00099");
+  result = save(twoServices.build());
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("serviço 00099 não está cadastrado"), std::string::npos)
+      << result.message;
+  EXPECT_EQ(findRow(servClie(), "CDCLIENTE", "C3"), -1);
 }
 
 TEST_F(UpdServClieTest, DeltaThatFailsMidwayLeavesNothingApplied) {
