@@ -49,8 +49,10 @@ void TfrmClientesServico::MontaLista() {
   lsbCdPossiveis->clear();
   cdsClientesFilial->loadPacket(loadShowingWait("get_cdsClientesFilial", "GetClientesFilial",
                                                 {medCdFilial->text(), medCdServico->text()}));
-  host::WaitProgress progress(this, "Montando a lista de clientes...",
-                              cdsClientesFilial->recordCount());
+  const int count = cdsClientesFilial->recordCount();
+  host::WaitProgress progress(this, "Montando a lista de clientes...", count);
+  lsbPossiveis->reserve(count);
+  lsbCdPossiveis->reserve(count);
   // The inscription's picture of each person type, read once for the whole list.
   std::unordered_map<std::string, ui::EditMask> pictures;
   for (cdsClientesFilial->first(); !cdsClientesFilial->eof(); cdsClientesFilial->next()) {
@@ -64,6 +66,8 @@ void TfrmClientesServico::MontaLista() {
                                             cdsClientesFilialNMRAZSOCCLIE->asString()));
     lsbCdPossiveis->addItem(cdsClientesFilialCDCLIENTE->asString());
   }
+  lsbPossiveis->shrinkToFit();
+  lsbCdPossiveis->shrinkToFit();
 }
 
 void TfrmClientesServico::lsbPossiveisEnter(ui::Control&) {

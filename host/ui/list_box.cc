@@ -1,6 +1,7 @@
 #include "host/ui/list_box.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "host/ui/errors.h"
 
@@ -16,20 +17,42 @@ void ListBox::checkIndex(int index) const {
   }
 }
 
-const std::string& ListBox::item(int index) const {
-  checkIndex(index);
-  return items_[static_cast<size_t>(index)];
+std::string_view ListBox::text(std::size_t index) const {
+  const std::size_t start = index == 0 ? 0 : ends_[index - 1];
+  return std::string_view(texts_).substr(start, ends_[index] - start);
 }
 
-void ListBox::addItem(std::string text) {
-  items_.push_back(std::move(text));
+std::string ListBox::item(int index) const {
+  checkIndex(index);
+  return std::string(text(static_cast<size_t>(index)));
+}
+
+std::vector<std::string> ListBox::items() const {
+  std::vector<std::string> out;
+  out.reserve(ends_.size());
+  for (std::size_t i = 0; i < ends_.size(); ++i)
+    out.emplace_back(text(i));
+  return out;
+}
+
+void ListBox::addItem(std::string_view text) {
+  if (texts_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+    throw UiError("A lista não comporta mais itens.");
+  texts_.append(text);
+  ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
   selected_.push_back(false);
   changed(Property::Items);
 }
 
 void ListBox::deleteItem(int index) {
   checkIndex(index);
-  items_.erase(items_.begin() + index);
+  const auto at = static_cast<std::size_t>(index);
+  const std::uint32_t start = at == 0 ? 0 : ends_[at - 1];
+  const std::uint32_t length = ends_[at] - start;
+  texts_.erase(start, length);
+  ends_.erase(ends_.begin() + index);
+  for (std::size_t i = at; i < ends_.size(); ++i)
+    ends_[i] -= length;
   selected_.erase(selected_.begin() + index);
   if (itemIndex_ >= count())
     itemIndex_ = count() - 1;
@@ -37,15 +60,32 @@ void ListBox::deleteItem(int index) {
 }
 
 void ListBox::clear() {
-  items_.clear();
-  selected_.clear();
+  std::string().swap(texts_);
+  std::vector<std::uint32_t>().swap(ends_);
+  std::vector<bool>().swap(selected_);
   itemIndex_ = -1;
   changed(Property::Items);
 }
 
+void ListBox::reserve(int items) {
+  if (items <= count())
+    return;
+  ends_.reserve(static_cast<std::size_t>(items));
+  selected_.reserve(static_cast<std::size_t>(items));
+}
+
+void ListBox::shrinkToFit() {
+  texts_.shrink_to_fit();
+  ends_.shrink_to_fit();
+  selected_.shrink_to_fit();
+}
+
 int ListBox::indexOf(const std::string& text) const {
-  auto it = std::find(items_.begin(), items_.end(), text);
-  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+  for (std::size_t i = 0; i < ends_.size(); ++i) {
+    if (this->text(i) == text)
+      return static_cast<int>(i);
+  }
+  return -1;
 }
 
 bool ListBox::selected(int index) const {
@@ -108,7 +148,7 @@ void ListBox::userSelect(const std::vector<int>& indexes) {
 void ListBox::keyDownDefault(Key& key, ShiftState shift) {
   if (key != keys::Up && key != keys::Down)
     return;
-  if (items_.empty())
+  if (ends_.empty())
     return;
   const int next = std::clamp(itemIndex_ + (key == keys::Down ? 1 : -1), 0, count() - 1);
   if (shift.ctrl) {

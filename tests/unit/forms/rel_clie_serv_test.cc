@@ -72,7 +72,8 @@ class RelClieServTest : public ::testing::Test {
       auto& page = dynamic_cast<host::ReportPreviewForm&>(shown);
       for (int i = 0; i < page.pageCount(); ++i) {
         page.showPage(i);
-        lines.insert(lines.end(), page.lsbPage->items().begin(), page.lsbPage->items().end());
+        const std::vector<std::string> pageLines = page.lsbPage->items();
+        lines.insert(lines.end(), pageLines.begin(), pageLines.end());
       }
     });
     EXPECT_TRUE(click(*form->sbtPreview));
