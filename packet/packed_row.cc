@@ -1,5 +1,6 @@
 #include "packet/packed_row.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -7,8 +8,11 @@ namespace packet {
 
 namespace {
 
-// Block: count (4 bytes), width of the ends (1 byte: 2 or 4), a kind per value, the end of
-// each value within the payload, then the payload.
+// Block: the count (4 bytes), the width of the texts' ends (1 byte: 1, 2 or 4), a bitmap of
+// the values that are numbers and one of those that are texts (a bit per value each; neither
+// bit: null), the end of each text within the texts' bytes, then the numbers (8 bytes each)
+// and the texts' bytes, each in the row's order. A value's place follows from how many values
+// of its kind come before it, counted in the bitmaps, so nulls and numbers take no end.
 constexpr std::size_t kCountBytes = 4;
 constexpr std::size_t kFixedBytes = kCountBytes + 1;
 
@@ -18,66 +22,111 @@ std::uint32_t readCount(const char* block) {
   return n;
 }
 
-// A block for n values and `payloadBytes` of payload, with its count and width written.
-struct Layout {
-  std::unique_ptr<char[]> block;
-  char* kinds = nullptr;
-  char* ends = nullptr;
-  char* payload = nullptr;
-  std::size_t width = 2;
+std::size_t bitmapBytes(std::size_t n) {
+  return (n + 7) / 8;
+}
 
-  Layout(std::size_t n, std::size_t payloadBytes) {
-    width = payloadBytes <= std::numeric_limits<std::uint16_t>::max() ? 2 : 4;
-    const std::size_t header = kFixedBytes + n + n * width;
-    block = std::make_unique<char[]>(header + payloadBytes);
-    const auto count = static_cast<std::uint32_t>(n);
-    std::memcpy(block.get(), &count, sizeof count);
-    block[kCountBytes] = static_cast<char>(width);
-    kinds = block.get() + kFixedBytes;
-    ends = kinds + n;
-    payload = block.get() + header;
+// How many bits are set among the first `count` bits of `bits`.
+std::size_t rank(const char* bits, std::size_t count) {
+  std::size_t set = 0;
+  std::size_t byte = 0;
+  for (; byte + 8 <= count / 8; byte += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bits + byte, sizeof word);
+    set += static_cast<std::size_t>(std::popcount(word));
   }
+  for (; byte < count / 8; ++byte)
+    set += static_cast<std::size_t>(std::popcount(static_cast<unsigned char>(bits[byte])));
+  if (count % 8 != 0) {
+    const auto last = static_cast<unsigned char>(bits[byte]);
+    set += static_cast<std::size_t>(
+        std::popcount(static_cast<unsigned char>(last & ((1u << (count % 8)) - 1))));
+  }
+  return set;
+}
 
-  void setEnd(std::size_t i, std::size_t at) {
-    if (width == 2) {
-      const auto end = static_cast<std::uint16_t>(at);
-      std::memcpy(ends + i * 2, &end, 2);
-    } else {
-      const auto end = static_cast<std::uint32_t>(at);
-      std::memcpy(ends + i * 4, &end, 4);
+bool bitAt(const char* bits, std::size_t i) {
+  return (static_cast<unsigned char>(bits[i / 8]) >> (i % 8)) & 1u;
+}
+
+std::size_t widthFor(std::size_t textBytes) {
+  if (textBytes <= std::numeric_limits<std::uint8_t>::max())
+    return 1;
+  return textBytes <= std::numeric_limits<std::uint16_t>::max() ? 2 : 4;
+}
+
+std::size_t readEnd(const char* ends, std::size_t width, std::size_t j) {
+  switch (width) {
+    case 1:
+      return static_cast<unsigned char>(ends[j]);
+    case 2: {
+      std::uint16_t end = 0;
+      std::memcpy(&end, ends + j * 2, 2);
+      return end;
+    }
+    default: {
+      std::uint32_t end = 0;
+      std::memcpy(&end, ends + j * 4, 4);
+      return end;
     }
   }
+}
+
+void writeEnd(char* ends, std::size_t width, std::size_t j, std::size_t at) {
+  switch (width) {
+    case 1:
+      ends[j] = static_cast<char>(static_cast<unsigned char>(at));
+      break;
+    case 2: {
+      const auto end = static_cast<std::uint16_t>(at);
+      std::memcpy(ends + j * 2, &end, 2);
+      break;
+    }
+    default: {
+      const auto end = static_cast<std::uint32_t>(at);
+      std::memcpy(ends + j * 4, &end, 4);
+      break;
+    }
+  }
+}
+
+// Where the parts of a block stand, read from its header.
+struct Parts {
+  std::size_t n = 0;
+  std::size_t width = 1;
+  const char* numberBits = nullptr;
+  const char* textBits = nullptr;
+  const char* ends = nullptr;
+  const char* numbers = nullptr;
+  const char* texts = nullptr;
+  std::size_t textCount = 0;
+
+  explicit Parts(const char* block) {
+    n = readCount(block);
+    width = static_cast<unsigned char>(block[kCountBytes]);
+    numberBits = block + kFixedBytes;
+    textBits = numberBits + bitmapBytes(n);
+    ends = textBits + bitmapBytes(n);
+    textCount = rank(textBits, n);
+    numbers = ends + textCount * width;
+    texts = numbers + rank(numberBits, n) * sizeof(double);
+  }
+  std::size_t textBytes() const { return textCount == 0 ? 0 : readEnd(ends, width, textCount - 1); }
 };
 
 }  // namespace
 
 PackedRow::PackedRow(const Row& row) {
-  std::size_t payloadBytes = 0;
+  PackedRowBuilder builder;
   for (const Value& v : row) {
     if (const auto* text = std::get_if<std::string>(&v))
-      payloadBytes += text->size();
-    else if (packet::isNumber(v))
-      payloadBytes += sizeof(double);
+      builder.addText(*text);
+    else if (const auto* number = std::get_if<double>(&v))
+      builder.addNumber(*number);
+    else
+      builder.addNull();
   }
-  const std::size_t n = row.size();
-  Layout layout(n, payloadBytes);
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const Value& v = row[i];
-    Kind kind = Kind::Null;
-    if (const auto* text = std::get_if<std::string>(&v)) {
-      kind = Kind::Text;
-      std::memcpy(layout.payload + at, text->data(), text->size());
-      at += text->size();
-    } else if (const auto* number = std::get_if<double>(&v)) {
-      kind = Kind::Number;
-      std::memcpy(layout.payload + at, number, sizeof(double));
-      at += sizeof(double);
-    }
-    layout.kinds[i] = static_cast<char>(kind);
-    layout.setEnd(i, at);
-  }
-  block_ = std::move(layout.block);
+  *this = builder.take();
 }
 
 PackedRow::PackedRow(const PackedRow& other) {
@@ -99,45 +148,28 @@ std::size_t PackedRow::size() const {
 }
 
 PackedRow::Kind PackedRow::kind(std::size_t i) const {
-  return static_cast<Kind>(block_[kFixedBytes + i]);
-}
-
-std::size_t PackedRow::end(std::size_t i) const {
   const char* block = block_.get();
-  const std::size_t n = readCount(block);
-  const char* ends = block + kFixedBytes + n;
-  if (block[kCountBytes] == 2) {
-    std::uint16_t end = 0;
-    std::memcpy(&end, ends + i * 2, 2);
-    return end;
-  }
-  std::uint32_t end = 0;
-  std::memcpy(&end, ends + i * 4, 4);
-  return end;
-}
-
-std::size_t PackedRow::start(std::size_t i) const {
-  return i == 0 ? 0 : end(i - 1);
-}
-
-const char* PackedRow::payload() const {
-  const char* block = block_.get();
-  const std::size_t n = readCount(block);
-  return block + kFixedBytes + n + n * static_cast<std::size_t>(block[kCountBytes]);
+  const char* numberBits = block + kFixedBytes;
+  if (bitAt(numberBits, i))
+    return Kind::Number;
+  return bitAt(numberBits + bitmapBytes(readCount(block)), i) ? Kind::Text : Kind::Null;
 }
 
 std::string_view PackedRow::text(std::size_t i) const {
   if (kind(i) != Kind::Text)
     return {};
-  const std::size_t from = start(i);
-  return std::string_view(payload() + from, end(i) - from);
+  const Parts parts(block_.get());
+  const std::size_t j = rank(parts.textBits, i);
+  const std::size_t from = j == 0 ? 0 : readEnd(parts.ends, parts.width, j - 1);
+  return std::string_view(parts.texts + from, readEnd(parts.ends, parts.width, j) - from);
 }
 
 double PackedRow::number(std::size_t i) const {
   if (kind(i) != Kind::Number)
     return 0;
+  const Parts parts(block_.get());
   double value = 0;
-  std::memcpy(&value, payload() + start(i), sizeof value);
+  std::memcpy(&value, parts.numbers + rank(parts.numberBits, i) * sizeof(double), sizeof value);
   return value;
 }
 
@@ -165,40 +197,55 @@ Row PackedRow::toRow() const {
 std::size_t PackedRow::blockBytes() const {
   if (!block_)
     return 0;
-  const std::size_t n = size();
-  const std::size_t header = kFixedBytes + n + n * static_cast<std::size_t>(block_[kCountBytes]);
-  return header + (n == 0 ? 0 : end(n - 1));
+  const Parts parts(block_.get());
+  return static_cast<std::size_t>(parts.texts - block_.get()) + parts.textBytes();
 }
 
 void PackedRowBuilder::addNull() {
   kinds_.push_back(PackedRow::Kind::Null);
-  ends_.push_back(payload_.size());
 }
 
 void PackedRowBuilder::addNumber(double number) {
-  payload_.append(reinterpret_cast<const char*>(&number), sizeof number);
+  numbers_.append(reinterpret_cast<const char*>(&number), sizeof number);
   kinds_.push_back(PackedRow::Kind::Number);
-  ends_.push_back(payload_.size());
 }
 
 void PackedRowBuilder::addText(std::string_view text) {
-  payload_.append(text);
+  texts_.append(text);
   kinds_.push_back(PackedRow::Kind::Text);
-  ends_.push_back(payload_.size());
+  ends_.push_back(texts_.size());
 }
 
 PackedRow PackedRowBuilder::take() {
   const std::size_t n = kinds_.size();
-  Layout layout(n, payload_.size());
-  std::memcpy(layout.kinds, kinds_.data(), n);
-  for (std::size_t i = 0; i < n; ++i)
-    layout.setEnd(i, ends_[i]);
-  std::memcpy(layout.payload, payload_.data(), payload_.size());
+  const std::size_t width = widthFor(texts_.size());
+  const std::size_t bitmap = bitmapBytes(n);
+  const std::size_t header = kFixedBytes + 2 * bitmap + ends_.size() * width;
+  auto block = std::make_unique<char[]>(header + numbers_.size() + texts_.size());
+  const auto count = static_cast<std::uint32_t>(n);
+  std::memcpy(block.get(), &count, sizeof count);
+  block[kCountBytes] = static_cast<char>(width);
+  char* numberBits = block.get() + kFixedBytes;
+  char* textBits = numberBits + bitmap;
+  std::memset(numberBits, 0, 2 * bitmap);
+  for (std::size_t i = 0; i < n; ++i) {
+    char* bits = kinds_[i] == PackedRow::Kind::Number ? numberBits
+                 : kinds_[i] == PackedRow::Kind::Text ? textBits
+                                                      : nullptr;
+    if (bits != nullptr)
+      bits[i / 8] = static_cast<char>(static_cast<unsigned char>(bits[i / 8]) | (1u << (i % 8)));
+  }
+  char* ends = textBits + bitmap;
+  for (std::size_t j = 0; j < ends_.size(); ++j)
+    writeEnd(ends, width, j, ends_[j]);
+  std::memcpy(block.get() + header, numbers_.data(), numbers_.size());
+  std::memcpy(block.get() + header + numbers_.size(), texts_.data(), texts_.size());
   kinds_.clear();
   ends_.clear();
-  payload_.clear();
+  numbers_.clear();
+  texts_.clear();
   PackedRow row;
-  row.block_ = std::move(layout.block);
+  row.block_ = std::move(block);
   return row;
 }
 

@@ -2,9 +2,10 @@
 //
 // A service of 100,000 clients holds millions of values; one Value each (a variant as large as
 // a string object) would take several times the bytes of the values themselves. A packed row
-// keeps instead one block: the count, each value's kind and where its bytes end, then the
-// numbers (8 bytes) and the texts' bytes one after the other. Values are read by position; a
-// row is never changed in place. Data sets keep their rows this way, and a reader can build
+// keeps instead one block: the count, two bits per value telling null, number or text, where
+// each text ends (one byte each while the row's texts fit in 255 bytes), then the numbers
+// (8 bytes) and the texts' bytes one after the other. Values are read by position; a row is
+// never changed in place. Data sets keep their rows this way, and a reader can build
 // them straight from the wire text (PackedRowBuilder) so a large answer never exists as Rows.
 #pragma once
 
@@ -48,11 +49,6 @@ class PackedRow {
   enum class Kind : std::uint8_t { Null, Number, Text };
 
   Kind kind(std::size_t i) const;
-  // [start, end) of value i within the payload.
-  std::size_t start(std::size_t i) const;
-  std::size_t end(std::size_t i) const;
-  const char* payload() const;
-
   std::unique_ptr<char[]> block_;
 };
 
@@ -69,8 +65,9 @@ class PackedRowBuilder {
 
  private:
   std::vector<PackedRow::Kind> kinds_;
-  std::vector<std::size_t> ends_;
-  std::string payload_;
+  std::vector<std::size_t> ends_;  // of each text within texts_
+  std::string numbers_;
+  std::string texts_;
 };
 
 }  // namespace packet
