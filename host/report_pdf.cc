@@ -1,5 +1,6 @@
-#include "host/report_pdf.h"
-
+// The PDF writer of the report engine, a library of its own (libhost_pdf.so) that the host
+// library loads the first time a report is printed or saved (report_pdf_loader.cc): cairo,
+// fontconfig and what they bring stay out of every process that never writes a report.
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fmt/format.h>
@@ -8,6 +9,8 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+
+#include "host/report_pdf_entry.h"
 
 namespace host {
 
@@ -32,10 +35,8 @@ struct ContextDeleter {
                                        cairo_status_to_string(status)));
 }
 
-}  // namespace
-
-void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines,
-                    const std::string& path) {
+void writePdf(const std::vector<ReportPage>& pages, int columns, int lines,
+              const std::string& path) {
   std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
       cairo_pdf_surface_create(path.c_str(), kPageWidth, kPageHeight));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
@@ -77,9 +78,19 @@ void writeReportPdf(const std::vector<ReportPage>& pages, int columns, int lines
     fail(path, cairo_surface_status(surface.get()));
 }
 
-void releaseReportFonts() {
+void releaseFonts() {
   cairo_debug_reset_static_data();
   FcFini();
 }
 
+const ReportPdfWriter kWriter{&writePdf, &releaseFonts};
+
+}  // namespace
+
 }  // namespace host
+
+// The writer's one entry, found by the host library when it loads this one.
+extern "C" __attribute__((visibility("default"))) const host::ReportPdfWriter*
+cpsReportPdfWriter() {
+  return &host::kWriter;
+}
