@@ -50,7 +50,7 @@ packet::Packet readPacket(Statement& statement, const DataSetSpec& spec, packet:
         if (statement.isNull(i))
           row.addNull();
         else if (fields[i].type == packet::FieldType::Text)
-          row.addText(statement.text(i));
+          row.addText(statement.textView(i));
         else
           row.addNumber(statement.number(i));
       }

@@ -31,7 +31,8 @@ class StatementBackend {
   virtual bool isNull(int column) const = 0;
   // Whether the value is stored as a number (not as text).
   virtual bool isNumber(int column) const = 0;
-  virtual std::string text(int column) const = 0;
+  // Valid until the statement steps, resets or goes.
+  virtual std::string_view text(int column) const = 0;
   virtual double number(int column) const = 0;
 };
 

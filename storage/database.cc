@@ -133,6 +133,10 @@ bool Statement::isNull(int column) const {
 }
 
 std::string Statement::text(int column) const {
+  return std::string(backend_->text(column));
+}
+
+std::string_view Statement::textView(int column) const {
   return backend_->text(column);
 }
 

@@ -105,7 +105,9 @@ class Statement {
   std::string declaredType(int column) const;
   bool isNull(int column) const;
   std::string text(int column) const;  // empty for NULL
-  double number(int column) const;     // 0 for NULL
+  // The same without a copy, valid until the statement steps, resets or goes.
+  std::string_view textView(int column) const;
+  double number(int column) const;  // 0 for NULL
   std::optional<double> optionalNumber(int column) const;
   packet::Value value(int column) const;  // NULL, text or number as stored
 

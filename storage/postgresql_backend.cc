@@ -228,11 +228,11 @@ class PostgresqlStatement : public StatementBackend {
     return !onRow() || PQgetisnull(result_.get(), row_, column) != 0;
   }
   bool isNumber(int column) const override { return isNumericType(PQftype(columns(), column)); }
-  std::string text(int column) const override {
+  std::string_view text(int column) const override {
     if (isNull(column))
       return {};
-    return std::string(PQgetvalue(result_.get(), row_, column),
-                       static_cast<size_t>(PQgetlength(result_.get(), row_, column)));
+    return std::string_view(PQgetvalue(result_.get(), row_, column),
+                            static_cast<size_t>(PQgetlength(result_.get(), row_, column)));
   }
   double number(int column) const override {
     if (isNull(column))

@@ -121,12 +121,12 @@ class SqliteStatement : public StatementBackend {
     const int type = sqlite3_column_type(stmt_, column);
     return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
   }
-  std::string text(int column) const override {
+  std::string_view text(int column) const override {
     const auto* bytes = sqlite3_column_text(stmt_, column);
     if (bytes == nullptr)
       return {};
-    return std::string(reinterpret_cast<const char*>(bytes),
-                       static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+    return std::string_view(reinterpret_cast<const char*>(bytes),
+                            static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
   }
   double number(int column) const override { return sqlite3_column_double(stmt_, column); }
 
