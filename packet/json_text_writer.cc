@@ -145,11 +145,11 @@ void writeRows(Writer& writer, const std::vector<PackedRow>& rows) {
   writer.StartArray();
   for (const PackedRow& row : rows) {
     writer.StartArray();
-    for (size_t i = 0; i < row.size(); ++i) {
-      if (row.isText(i))
-        writeString(writer, row.text(i));
-      else if (row.isNumber(i))
-        writeNumber(writer, row.number(i));
+    for (PackedRowReader value(row); !value.atEnd(); value.next()) {
+      if (value.isText())
+        writeString(writer, value.text());
+      else if (value.isNumber())
+        writeNumber(writer, value.number());
       else
         writer.Null();
     }

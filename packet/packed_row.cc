@@ -189,8 +189,14 @@ Row PackedRow::toRow() const {
   Row row;
   const std::size_t n = size();
   row.reserve(n);
-  for (std::size_t i = 0; i < n; ++i)
-    row.push_back(get(i));
+  for (PackedRowReader value(*this); !value.atEnd(); value.next()) {
+    if (value.isText())
+      row.emplace_back(std::string(value.text()));
+    else if (value.isNumber())
+      row.emplace_back(value.number());
+    else
+      row.emplace_back(std::monostate{});
+  }
   return row;
 }
 
@@ -199,6 +205,47 @@ std::size_t PackedRow::blockBytes() const {
     return 0;
   const Parts parts(block_.get());
   return static_cast<std::size_t>(parts.texts - block_.get()) + parts.textBytes();
+}
+
+PackedRowReader::PackedRowReader(const PackedRow& row) {
+  if (!row.block_)
+    return;
+  const Parts parts(row.block_.get());
+  numberBits_ = parts.numberBits;
+  textBits_ = parts.textBits;
+  ends_ = parts.ends;
+  numbers_ = parts.numbers;
+  texts_ = parts.texts;
+  width_ = parts.width;
+  count_ = parts.n;
+}
+
+bool PackedRowReader::isNumber() const {
+  return bitAt(numberBits_, at_);
+}
+
+bool PackedRowReader::isText() const {
+  return bitAt(textBits_, at_);
+}
+
+std::string_view PackedRowReader::text() const {
+  return std::string_view(texts_ + textFrom_, readEnd(ends_, width_, textsBefore_) - textFrom_);
+}
+
+double PackedRowReader::number() const {
+  double value = 0;
+  std::memcpy(&value, numbers_ + numbersBefore_ * sizeof(double), sizeof value);
+  return value;
+}
+
+void PackedRowReader::next() {
+  if (isText()) {
+    textFrom_ = readEnd(ends_, width_, textsBefore_);
+    ++textsBefore_;
+  } else if (isNumber()) {
+    ++numbersBefore_;
+  }
+  ++at_;
 }
 
 void PackedRowBuilder::addNull() {

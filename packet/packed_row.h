@@ -46,10 +46,39 @@ class PackedRow {
 
  private:
   friend class PackedRowBuilder;
+  friend class PackedRowReader;
   enum class Kind : std::uint8_t { Null, Number, Text };
 
   Kind kind(std::size_t i) const;
   std::unique_ptr<char[]> block_;
+};
+
+// Reads a packed row's values in order, each in constant time. A read by position counts the
+// values of its kind that come before it, so writing or checking a whole row that way costs
+// more with every value; whoever walks a row from its first value to its last uses this.
+class PackedRowReader {
+ public:
+  explicit PackedRowReader(const PackedRow& row);
+  bool atEnd() const { return at_ == count_; }
+  bool isNumber() const;
+  bool isText() const;
+  // The current value's text or number; only for a value of that kind.
+  std::string_view text() const;
+  double number() const;
+  void next();
+
+ private:
+  const char* numberBits_ = nullptr;
+  const char* textBits_ = nullptr;
+  const char* ends_ = nullptr;
+  const char* numbers_ = nullptr;
+  const char* texts_ = nullptr;
+  std::size_t width_ = 1;
+  std::size_t count_ = 0;
+  std::size_t at_ = 0;
+  std::size_t textsBefore_ = 0;
+  std::size_t numbersBefore_ = 0;
+  std::size_t textFrom_ = 0;
 };
 
 // Builds packed rows value by value; its buffers are kept from one row to the next, so building

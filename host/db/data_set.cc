@@ -113,6 +113,26 @@ bool fits(packet::FieldType type, const packet::PackedRow& row, std::size_t i) {
   return row.isNumber(i) && std::isfinite(row.number(i));
 }
 
+// The first of `fields` whose value in the row does not fit its type, or -1, for a row whose
+// values stand in the fields' order. A packed row is read in order, not value by value.
+template <class Fields>
+int firstMisfit(const Fields& fields, const packet::Row& row) {
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    if (!valueFits(fields[i]->type(), row[i]))
+      return static_cast<int>(i);
+  return -1;
+}
+template <class Fields>
+int firstMisfit(const Fields& fields, const packet::PackedRow& row) {
+  std::size_t i = 0;
+  for (packet::PackedRowReader value(row); !value.atEnd(); value.next(), ++i) {
+    const bool text = fields[i]->type() == packet::FieldType::Text;
+    if (value.isText() ? !text : value.isNumber() && (text || !std::isfinite(value.number())))
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
 // The row's block as the data set keeps it, when its values stand in the data set's order.
 RowValues sameLayoutValues(packet::Row& row, bool) {
   return RowValues(row);
@@ -138,12 +158,18 @@ std::vector<std::unique_ptr<Record>> DataSet::recordsFrom(Rows& rows, const pack
     if (row.size() != packet.fields.size())
       throw DataError(fmt::format("Linha {} do pacote de '{}' tem {} valores; esperados {}.", r + 1,
                                   this->name(), row.size(), packet.fields.size()));
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-      if (source[i] >= 0 && !fits(fields_[i]->type(), row, static_cast<std::size_t>(source[i])))
-        throw DataError(fmt::format("{} (linha {} do pacote de '{}')",
-                                    messages::wrongValueType(fields_[i]->name()), r + 1,
-                                    this->name()));
+    int misfit = -1;
+    if (sameLayout) {
+      misfit = firstMisfit(fields_, row);
+    } else {
+      for (std::size_t i = 0; i < fields_.size() && misfit < 0; ++i)
+        if (source[i] >= 0 && !fits(fields_[i]->type(), row, static_cast<std::size_t>(source[i])))
+          misfit = static_cast<int>(i);
     }
+    if (misfit >= 0)
+      throw DataError(fmt::format("{} (linha {} do pacote de '{}')",
+                                  messages::wrongValueType(fields_[misfit]->name()), r + 1,
+                                  this->name()));
   }
   std::vector<std::unique_ptr<Record>> records;
   records.reserve(rows.size());

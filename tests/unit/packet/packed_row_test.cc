@@ -45,6 +45,7 @@ TEST(PackedRow, EveryMixOfValuesComesBackExactly) {
         EXPECT_EQ(packed.isNull(i), std::holds_alternative<std::monostate>(row[i]));
         EXPECT_EQ(packed.isNumber(i), std::holds_alternative<double>(row[i]));
         EXPECT_EQ(packed.isText(i), std::holds_alternative<std::string>(row[i]));
+        EXPECT_EQ(packed.get(i), row[i]) << "value " << i << " read by position";
       }
       const PackedRow copy = packed;
       EXPECT_EQ(copy.blockBytes(), packed.blockBytes());
